@@ -1,0 +1,62 @@
+#include "base/ansi.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+namespace {
+
+// One conversion with iconv; bytes iconv cannot take are replaced one
+// at a time so a single odd character never loses the rest of the text.
+QByteArray convert(const char *to, const char *from, const QByteArray &in, const QByteArray &replacement, int unitSize)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return {};
+    QByteArray out;
+    std::vector<char> buffer(4096);
+    char *src = const_cast<char *>(in.constData());
+    size_t left = static_cast<size_t>(in.size());
+    while (left > 0) {
+        char *dst = buffer.data();
+        size_t room = buffer.size();
+        size_t rc = iconv(cd, &src, &left, &dst, &room);
+        out.append(buffer.data(), static_cast<qsizetype>(dst - buffer.data()));
+        if (rc == static_cast<size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            // EILSEQ or EINVAL: skip one input unit and put the replacement.
+            size_t skip = std::min<size_t>(static_cast<size_t>(unitSize), left);
+            src += skip;
+            left -= skip;
+            out.append(replacement);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+} // namespace
+
+namespace ansi {
+
+QByteArray fromUnicode(const QString &text)
+{
+    QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    return convert("WINDOWS-1252", "UTF-16LE", utf16, QByteArray("?"), 2);
+}
+
+QString toUnicode(const QByteArray &bytes)
+{
+    QByteArray utf16 = convert("UTF-16LE", "WINDOWS-1252", bytes, QByteArray("\xFD\xFF", 2), 1);
+    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
+}
+
+QString toUnicode(const char *zeroTerminated)
+{
+    return zeroTerminated ? toUnicode(QByteArray(zeroTerminated)) : QString();
+}
+
+} // namespace ansi
