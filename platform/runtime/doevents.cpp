@@ -1,0 +1,8 @@
+#include "runtime/doevents.h"
+
+#include <QCoreApplication>
+
+void DoEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
