@@ -1,0 +1,84 @@
+// sndPlaySoundA through the silent driver: it takes real time, so the
+// length of a synchronous play is the length of its sound.
+#include "winmm/wave_image.h"
+#include "winmm/winmm.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+namespace {
+
+qint64 msToPlay(const QByteArray &image, UINT flags)
+{
+    QElapsedTimer clock;
+    clock.start();
+    sndPlaySoundA(image, flags);
+    return clock.elapsed();
+}
+
+struct Format {
+    int rate, bits, channels;
+};
+
+TEST(SndPlaySound, SynchronousPlayLastsAsLongAsItsSoundInEveryFormat)
+{
+    sndPlaySoundA(QByteArray(), SND_ASYNC | SND_NODEFAULT | SND_MEMORY); // opens the device
+    const Format formats[] = {{11025, 8, 1}, {22050, 8, 2}, {44100, 16, 1}, {22050, 16, 2}, {11025, 16, 2}};
+    for (const Format &f : formats) {
+        SCOPED_TRACE(testing::Message() << f.rate << " Hz, " << f.bits << " bit, " << f.channels << " channels");
+        const QByteArray sound = testwave::pcm(f.rate, f.bits, f.channels, testwave::frames(f.rate, 400), f.bits == 8 ? 160 : 4000);
+        const qint64 ms = msToPlay(sound, SND_NODEFAULT | SND_MEMORY);
+        EXPECT_GE(ms, 400);
+        EXPECT_LE(ms, 520); // the sound and its last device buffer
+    }
+}
+
+TEST(SndPlaySound, PointerFormTakesTheLengthFromTheImage)
+{
+    const QByteArray sound = testwave::pcm(22050, 16, 1, testwave::frames(22050, 300), 1000);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(sndPlaySoundA(sound.constData(), SND_NODEFAULT | SND_MEMORY), TRUE);
+    EXPECT_GE(clock.elapsed(), 300);
+    EXPECT_LE(clock.elapsed(), 420);
+}
+
+TEST(SndPlaySound, AsynchronousPlayReturnsAtOnceAndIsEndedByTheNextRequest)
+{
+    const QByteArray longSound = testwave::pcm(44100, 16, 2, testwave::frames(44100, 3000), 3000);
+    EXPECT_LT(msToPlay(longSound, SND_ASYNC | SND_NODEFAULT | SND_MEMORY), 100);
+    // A synchronous sound started now does not wait for the first one.
+    const QByteArray shortSound = testwave::pcm(44100, 16, 1, testwave::frames(44100, 200), 3000);
+    EXPECT_LT(msToPlay(shortSound, SND_NODEFAULT | SND_MEMORY), 330);
+}
+
+TEST(SndPlaySound, AnImageThatIsNoSoundPlaysNothingAndReturnsAtOnce)
+{
+    const QByteArray sound = testwave::pcm(44100, 16, 1, testwave::frames(44100, 300), 3000);
+    QByteArray truncatedHeader = sound.left(30);
+    QByteArray badFormat = sound;
+    badFormat[20] = 7; // an unknown format tag
+    const QByteArray notRiff("hello, this is no sound at all");
+    for (const QByteArray &image : {QByteArray(), notRiff, truncatedHeader, badFormat, QByteArray("RIFF")}) {
+        SCOPED_TRACE(image.toHex().left(40).constData());
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(sndPlaySoundA(image, SND_NODEFAULT | SND_MEMORY), FALSE);
+        EXPECT_LT(clock.elapsed(), 50);
+    }
+    EXPECT_EQ(sndPlaySoundA(nullptr, SND_ASYNC | SND_NODEFAULT | SND_MEMORY), FALSE);
+    EXPECT_EQ(sndPlaySoundA("", SND_NODEFAULT | SND_MEMORY), FALSE);
+    // Only images from memory are played, never a file by its name.
+    EXPECT_EQ(sndPlaySoundA(sound, SND_NODEFAULT), FALSE);
+}
+
+TEST(SndPlaySound, AnImageShorterThanItsHeaderClaimsPlaysWhatItHolds)
+{
+    QByteArray sound = testwave::pcm(44100, 16, 1, testwave::frames(44100, 400), 3000);
+    sound.chop(sound.size() / 2);
+    const qint64 ms = msToPlay(sound, SND_NODEFAULT | SND_MEMORY);
+    EXPECT_LE(ms, 320);
+}
+
+} // namespace
