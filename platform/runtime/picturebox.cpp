@@ -1,0 +1,187 @@
+#include "runtime/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kBorder = 1;
+
+QColor toQColor(COLORREF c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+short buttonCode(Qt::MouseButtons buttons)
+{
+    short code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= PictureBox::vbLeftButton;
+    if (buttons & Qt::RightButton)
+        code |= PictureBox::vbRightButton;
+    if (buttons & Qt::MiddleButton)
+        code |= PictureBox::vbMiddleButton;
+    return code;
+}
+
+short shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    short code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= PictureBox::vbShiftMask;
+    if (modifiers & Qt::ControlModifier)
+        code |= PictureBox::vbCtrlMask;
+    if (modifiers & Qt::AltModifier)
+        code |= PictureBox::vbAltMask;
+    return code;
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    resizeImage(width(), height());
+}
+
+void PictureBox::setWidth(int w)
+{
+    resize(w, height());
+    resizeImage(w, height());
+}
+
+void PictureBox::setHeight(int h)
+{
+    resize(width(), h);
+    resizeImage(width(), h);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    resizeImage(width(), height());
+}
+
+void PictureBox::resizeImage(int outerWidth, int outerHeight)
+{
+    const QSize area(std::max(0, outerWidth - 2 * kBorder), std::max(0, outerHeight - 2 * kBorder));
+    if (!m_image.isNull() && m_image.size() == area)
+        return;
+    // What was drawn stays where it was; new room shows the background.
+    QImage resized(area, QImage::Format_RGB32);
+    resized.fill(toQColor(m_backColor));
+    if (!m_image.isNull() && !area.isEmpty()) {
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, m_image);
+    }
+    m_image = resized;
+}
+
+void PictureBox::setBackColor(COLORREF color)
+{
+    m_backColor = color & 0x00FFFFFF;
+    Cls();
+}
+
+void PictureBox::setDrawWidth(int width)
+{
+    m_drawWidth = std::max(1, width);
+}
+
+void PictureBox::Cls()
+{
+    m_image.fill(toQColor(m_backColor));
+    update();
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2, COLORREF color, LineKind kind)
+{
+    if (m_image.isNull())
+        return;
+    const QColor qcolor = toQColor(color);
+    QPainter painter(&m_image);
+    if (kind != LineKind::Line) {
+        // Both corners belong to the box.
+        const int left = static_cast<int>(std::lround(std::min(x1, x2)));
+        const int top = static_cast<int>(std::lround(std::min(y1, y2)));
+        const int right = static_cast<int>(std::lround(std::max(x1, x2)));
+        const int bottom = static_cast<int>(std::lround(std::max(y1, y2)));
+        if (kind == LineKind::BF) {
+            painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), qcolor);
+        } else {
+            for (int i = 0; i < m_drawWidth; ++i) {
+                painter.fillRect(QRect(QPoint(left, top + i), QPoint(right, top + i)), qcolor);
+                painter.fillRect(QRect(QPoint(left, bottom - i), QPoint(right, bottom - i)), qcolor);
+                painter.fillRect(QRect(QPoint(left + i, top), QPoint(left + i, bottom)), qcolor);
+                painter.fillRect(QRect(QPoint(right - i, top), QPoint(right - i, bottom)), qcolor);
+            }
+        }
+    } else {
+        QPen pen(qcolor);
+        pen.setWidth(m_drawWidth);
+        // A flat cap leaves out the last point, as the platform's lines do.
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
+    update();
+}
+
+const QImage &PictureBox::scaledPicture(const QImage &picture, int width, int height)
+{
+    const QString key = QStringLiteral("%1/%2x%3").arg(picture.cacheKey()).arg(width).arg(height);
+    auto found = m_scaled.constFind(key);
+    if (found != m_scaled.constEnd())
+        return *found;
+    if (m_scaled.size() > 64)
+        m_scaled.clear();
+    QImage scaled = picture.convertToFormat(QImage::Format_RGB32)
+                        .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return *m_scaled.insert(key, scaled);
+}
+
+void PictureBox::PaintPicture(const QImage &picture, float x, float y, float width, float height)
+{
+    if (m_image.isNull() || picture.isNull())
+        return;
+    const int w = static_cast<int>(std::lround(width));
+    const int h = static_cast<int>(std::lround(height));
+    if (w <= 0 || h <= 0)
+        return;
+    QPainter painter(&m_image);
+    painter.drawImage(QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))),
+                      scaledPicture(picture, w, h));
+    update();
+}
+
+void PictureBox::Refresh()
+{
+    if (isVisible())
+        repaint();
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+    painter.drawImage(kBorder, kBorder, m_image);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position() - QPointF(kBorder, kBorder);
+    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), static_cast<float>(p.x()),
+                   static_cast<float>(p.y()));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position() - QPointF(kBorder, kBorder);
+    emit MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), static_cast<float>(p.x()),
+                   static_cast<float>(p.y()));
+}

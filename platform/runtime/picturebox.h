@@ -1,0 +1,74 @@
+#pragma once
+// The runtime's picture box. Width and Height are the outer size in pixels,
+// with a one-pixel flat border, so the drawing area is two pixels smaller
+// each way. Everything drawn goes into a persistent image of the drawing
+// area, which stays until Cls and from which the box repaints itself.
+// Coordinates are pixels of the drawing area, (0, 0) at its top left;
+// colours are COLORREF values (0x00BBGGRR).
+#include "base/wintypes.h"
+
+#include <QHash>
+#include <QImage>
+#include <QWidget>
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    // What Line draws: a line, an outlined box (B) or a filled box (BF).
+    enum class LineKind { Line, B, BF };
+
+    // Mouse buttons and shift keys as the runtime reports them.
+    enum : short { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+    enum : short { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
+
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    int Width() const { return width(); }
+    void setWidth(int w);
+    int Height() const { return height(); }
+    void setHeight(int h);
+    // The drawing area's size.
+    int ScaleWidth() const { return m_image.width(); }
+    int ScaleHeight() const { return m_image.height(); }
+
+    COLORREF BackColor() const { return m_backColor; }
+    // Like the runtime's, a new background colour also clears the box.
+    void setBackColor(COLORREF color);
+    int DrawWidth() const { return m_drawWidth; }
+    void setDrawWidth(int width);
+    bool Enabled() const { return isEnabled(); }
+    void setEnabled(bool enabled) { QWidget::setEnabled(enabled); }
+
+    // Erases everything drawn, back to the background colour.
+    void Cls();
+    // A line from (x1, y1) to (x2, y2), its last point not drawn; a box (B,
+    // BF) includes both corners. Anything outside the drawing area is clipped.
+    void Line(float x1, float y1, float x2, float y2, COLORREF color, LineKind kind = LineKind::Line);
+    // The whole picture, scaled into the rectangle, over what was there.
+    void PaintPicture(const QImage &picture, float x, float y, float width, float height);
+    // Shows at once what has been drawn so far.
+    void Refresh();
+
+    // What has been drawn: the persistent image of the drawing area.
+    const QImage &Image() const { return m_image; }
+
+signals:
+    void MouseDown(short Button, short Shift, float X, float Y);
+    void MouseMove(short Button, short Shift, float X, float Y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void resizeImage(int outerWidth, int outerHeight);
+    const QImage &scaledPicture(const QImage &picture, int width, int height);
+
+    QImage m_image;
+    COLORREF m_backColor = 0x00FFFFFF;
+    int m_drawWidth = 1;
+    // Scaled cell pictures are drawn hundreds of times in one size.
+    QHash<QString, QImage> m_scaled;
+};
