@@ -1,0 +1,209 @@
+// The per-user registry file and the runtime's settings on it.
+#include "registry/registry.h"
+#include "registry/settings.h"
+#include "runtime/error.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using registry::Key;
+
+namespace {
+
+// Each test gets a registry of its own.
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    }
+    void TearDown() override { qputenv("XDG_CONFIG_HOME", m_saved); }
+    QString file() const { return m_dir.path() + "/murvel/registry.reg"; }
+    QByteArray fileBytes() const
+    {
+        QFile f(file());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void writeFile(const QByteArray &bytes) const
+    {
+        QDir().mkpath(m_dir.path() + "/murvel");
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QTemporaryDir m_dir;
+    QByteArray m_saved;
+};
+
+} // namespace
+
+TEST_F(Registry, KeysAndValuesRoundTripThroughTheFile)
+{
+    EXPECT_EQ(registry::storePath(), file());
+    const Key k = Key::currentUser("Software\\Murvel Test\\Options");
+    EXPECT_FALSE(k.exists());
+    EXPECT_FALSE(k.value("Sound").has_value());
+
+    ASSERT_TRUE(k.setValue("Sound", "1"));
+    ASSERT_TRUE(k.setValue(QString(), "default text"));
+    ASSERT_TRUE(k.setValue("Odd \"name\"\\", "line 1\r\nline 2 \"quoted\" \\ Größe"));
+    EXPECT_TRUE(k.exists());
+    EXPECT_TRUE(Key::currentUser("Software").exists());
+    EXPECT_EQ(k.value("Sound"), "1");
+    EXPECT_EQ(k.value(), "default text");
+    EXPECT_EQ(k.value("Odd \"name\"\\"), "line 1\r\nline 2 \"quoted\" \\ Größe");
+    EXPECT_TRUE(fileBytes().contains("[HKEY_CURRENT_USER\\Software\\Murvel Test\\Options]"));
+
+    // Names compare without case but keep the case they were given.
+    EXPECT_EQ(Key::currentUser("SOFTWARE\\murvel test\\OPTIONS").value("sound"), "1");
+    EXPECT_EQ(Key::currentUser("Software").subKeyNames(), QStringList{"Murvel Test"});
+    EXPECT_TRUE(k.valueNames().contains("Sound"));
+
+    // A value set again replaces the old one.
+    ASSERT_TRUE(k.setValue("SOUND", "0"));
+    EXPECT_EQ(k.value("Sound"), "0");
+
+    ASSERT_TRUE(k.removeValue("Sound"));
+    EXPECT_FALSE(k.value("Sound").has_value());
+    EXPECT_FALSE(k.removeValue("Sound"));
+
+    // Empty keys exist too; removing a key takes everything beneath it.
+    ASSERT_TRUE(Key::currentUser("Software\\Murvel Test\\Empty").create());
+    EXPECT_TRUE(Key::currentUser("Software\\Murvel Test\\Empty").exists());
+    ASSERT_TRUE(Key::currentUser("Software\\Murvel Test").remove());
+    EXPECT_FALSE(k.exists());
+    EXPECT_FALSE(Key::currentUser("Software\\Murvel Test").remove());
+    EXPECT_TRUE(Key::currentUser("Software").exists());
+}
+
+TEST_F(Registry, ClassesRootIsSoftwareClassesOfTheUser)
+{
+    ASSERT_TRUE(Key::classesRoot("CLSID\\{1}").setValue(QString(), "x"));
+    EXPECT_EQ(Key::currentUser("Software\\Classes\\CLSID\\{1}").value(), "x");
+    EXPECT_EQ(Key::classesRoot("CLSID\\{1}").fullPath(), "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{1}");
+}
+
+TEST_F(Registry, RefusesUnusableNames)
+{
+    EXPECT_FALSE(Key::currentUser("Software\\\\Gap").setValue("a", "b"));
+    EXPECT_FALSE(Key::currentUser("Software\\Line\nBreak").create());
+    EXPECT_FALSE(Key::currentUser().remove());
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(Registry, EachConfigFolderHoldsItsOwnRegistry)
+{
+    ASSERT_TRUE(Key::currentUser("Software\\A").setValue("v", "first"));
+    QTemporaryDir other;
+    qputenv("XDG_CONFIG_HOME", other.path().toLocal8Bit());
+    EXPECT_FALSE(Key::currentUser("Software\\A").exists());
+    ASSERT_TRUE(Key::currentUser("Software\\A").setValue("v", "second"));
+    EXPECT_TRUE(QFile::exists(other.path() + "/murvel/registry.reg"));
+    qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    EXPECT_EQ(Key::currentUser("Software\\A").value("v"), "first");
+}
+
+TEST_F(Registry, SeesWhatAnotherProcessWrote)
+{
+    ASSERT_TRUE(Key::currentUser("Software\\Mine").setValue("a", "1"));
+    // Another writer replaces the file behind this process's back.
+    writeFile("MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER\\Software\\Theirs]\n\"b\"=\"2\"\n");
+    EXPECT_EQ(Key::currentUser("Software\\Theirs").value("b"), "2");
+    EXPECT_FALSE(Key::currentUser("Software\\Mine").exists());
+    // A change is made to the file as it is now, not to a stale copy.
+    ASSERT_TRUE(Key::currentUser("Software\\Mine").setValue("a", "3"));
+    EXPECT_EQ(Key::currentUser("Software\\Theirs").value("b"), "2");
+}
+
+TEST_F(Registry, ADamagedFileReadsEmptyAndIsKeptBeforeItIsReplaced)
+{
+    const QByteArray damaged = "MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"a\"=\"1\"\ngarbage line\n";
+    writeFile(damaged);
+    EXPECT_FALSE(Key::currentUser("Software\\Old").exists());
+    EXPECT_EQ(GetSetting("murvel", "Options", "Sound", "1"), "1");
+    EXPECT_EQ(fileBytes(), damaged); // reading changes nothing
+
+    ASSERT_TRUE(Key::currentUser("Software\\New").setValue("b", "2"));
+    EXPECT_EQ(Key::currentUser("Software\\New").value("b"), "2");
+    const QStringList kept = QDir(m_dir.path() + "/murvel").entryList({"registry.reg.damaged-*"});
+    ASSERT_EQ(kept.size(), 1);
+    QFile backup(m_dir.path() + "/murvel/" + kept[0]);
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    EXPECT_EQ(backup.readAll(), damaged);
+
+    // Other kinds of damage read as empty too, and never crash a reader.
+    for (const QByteArray &bad : {QByteArray("not a registry"), QByteArray("MURVEL-REGISTRY 1\n\"a\"=\"1\"\n"),
+                                  QByteArray("MURVEL-REGISTRY 1\n[HKEY_CURRENT_USER\\X]\n\"a\"=\"unterminated\n"),
+                                  QByteArray("MURVEL-REGISTRY 1\n[HKEY_CURRENT_USER\\X]\n\"a\"=\"\xff\xfe\"\n"),
+                                  QByteArray("MURVEL-REGISTRY 1\n[HKEY_LOCAL_MACHINE\\X]\n"),
+                                  QByteArray("\0\0\0\0", 4)}) {
+        writeFile(bad);
+        EXPECT_FALSE(Key::currentUser("X").exists()) << bad.constData();
+        EXPECT_TRUE(Key::currentUser().subKeyNames().isEmpty()) << bad.constData();
+    }
+}
+
+TEST_F(Registry, SettingsLiveUnderTheProgramSettingsKey)
+{
+    EXPECT_EQ(GetSetting("murvel", "Options", "StdSize", "2"), "2");
+    EXPECT_EQ(GetSetting("murvel", "Options", "StdSize"), QString());
+    SaveSetting("murvel", "Options", "Sound", "0");
+    SaveSetting("murvel", "Options", "StdSize", "3");
+    EXPECT_EQ(GetSetting("murvel", "Options", "Sound", "1"), "0");
+    EXPECT_EQ(GetSetting("MURVEL", "options", "stdsize", "2"), "3");
+    EXPECT_EQ(Key::currentUser("Software\\VB and VBA Program Settings\\murvel\\Options").value("Sound"), "0");
+    EXPECT_EQ(GetSetting("other", "Options", "Sound", "1"), "1");
+
+    try {
+        SaveSetting("murvel", "", "Sound", "1");
+        FAIL() << "an empty section was accepted";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.Number(), 5);
+    }
+}
+
+TEST_F(Registry, TwoWritingProcessesLoseNothing)
+{
+    // Two copies of this test binary write 40 values each at the same time.
+    const QString self = QCoreApplication::applicationFilePath();
+    QList<QProcess *> writers;
+    for (const char *name : {"one", "two"}) {
+        auto *p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // The shared test main gives each process a config folder of its own.
+        env.insert("MURVEL_REGISTRY_WRITER_HOME", m_dir.path());
+        env.insert("MURVEL_REGISTRY_WRITER", name);
+        p->setProcessEnvironment(env);
+        p->start(self, {"--gtest_filter=RegistryWriter.*"});
+        writers.append(p);
+    }
+    for (QProcess *p : writers) {
+        ASSERT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().constData();
+        delete p;
+    }
+    for (const char *name : {"one", "two"})
+        for (int i = 0; i < 40; ++i)
+            EXPECT_EQ(Key::currentUser(QString("Software\\Writers\\%1").arg(name)).value(QString::number(i)),
+                      QString::number(i * i))
+                << name << " " << i;
+}
+
+// The body of one writer process of the test above; does nothing otherwise.
+TEST(RegistryWriter, WritesItsShare)
+{
+    const QString name = qEnvironmentVariable("MURVEL_REGISTRY_WRITER");
+    if (name.isEmpty())
+        GTEST_SKIP() << "runs only as a writer process";
+    qputenv("XDG_CONFIG_HOME", qgetenv("MURVEL_REGISTRY_WRITER_HOME"));
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(Key::currentUser("Software\\Writers\\" + name).setValue(QString::number(i), QString::number(i * i)));
+}
