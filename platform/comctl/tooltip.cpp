@@ -170,13 +170,14 @@ private:
     bool balloon() { return style() & TTS_BALLOON; }
 
     Tool *findTool(const TOOLINFOA *ti);
-    Tool *toolAt(HWND owner, QPoint clientPos, bool forHover);
+    Tool *toolAt(HWND owner, QPoint clientPos);
+    Tool *hoverToolAt(HWND watched, QPoint pos);
     bool contains(const Tool &tool, QPoint clientPos);
     bool isTool(const Tool *tool) const;
     void fillToolInfo(TOOLINFOA *ti, const Tool &tool);
     void removeTool(Tool *tool);
     void forgetAllTools();
-    void watchOwner(HWND owner);
+    void watchOwner(HWND watched);
 
     LRESULT notify(const Tool &tool, UINT code);
     bool textOf(Tool *tool, QByteArray *text);
@@ -256,24 +257,35 @@ Tool *TooltipWindow::findTool(const TOOLINFOA *ti)
 bool TooltipWindow::contains(const Tool &tool, QPoint clientPos)
 {
     if (tool.flags & TTF_IDISHWND) {
+        // The tool is a window: all of it, in the owner's client coordinates.
         QWidget *owner = WidgetOf(tool.owner);
         QWidget *toolWidget = WidgetOf(static_cast<HWND>(tool.id));
         if (!owner || !toolWidget || !toolWidget->isVisible())
             return false;
-        const QRect area(toolWidget->mapTo(owner->window(), QPoint(0, 0)) - owner->mapTo(owner->window(), QPoint(0, 0)),
-                         toolWidget->size());
+        const QRect area(owner->mapFromGlobal(toolWidget->mapToGlobal(QPoint(0, 0))), toolWidget->size());
         return area.contains(clientPos);
     }
     return clientPos.x() >= tool.rect.left && clientPos.x() < tool.rect.right && clientPos.y() >= tool.rect.top
            && clientPos.y() < tool.rect.bottom;
 }
 
-Tool *TooltipWindow::toolAt(HWND owner, QPoint clientPos, bool forHover)
+Tool *TooltipWindow::toolAt(HWND owner, QPoint clientPos)
+{
+    for (Tool &tool : tools_)
+        if (tool.owner == owner && contains(tool, clientPos))
+            return &tool;
+    return nullptr;
+}
+
+// The hover tool under the mouse in a watched window: a tool window itself,
+// or a rectangle of an owner.
+Tool *TooltipWindow::hoverToolAt(HWND watched, QPoint pos)
 {
     for (Tool &tool : tools_) {
-        if (tool.owner != owner || (forHover && (!(tool.flags & TTF_SUBCLASS) || (tool.flags & TTF_TRACK))))
+        if (!(tool.flags & TTF_SUBCLASS) || (tool.flags & TTF_TRACK))
             continue;
-        if (contains(tool, clientPos))
+        if ((tool.flags & TTF_IDISHWND) ? static_cast<HWND>(tool.id) == watched
+                                        : tool.owner == watched && contains(tool, pos))
             return &tool;
     }
     return nullptr;
@@ -294,9 +306,9 @@ void TooltipWindow::fillToolInfo(TOOLINFOA *ti, const Tool &tool)
         copyBounded(ti->lpszText, unsizedBufferBytes, tool.text);
 }
 
-void TooltipWindow::watchOwner(HWND owner)
+void TooltipWindow::watchOwner(HWND watched)
 {
-    QWidget *widget = WidgetOf(owner);
+    QWidget *widget = WidgetOf(watched);
     if (!widget || watchedOwners_.contains(widget))
         return;
     watchedOwners_.append(widget);
@@ -581,7 +593,7 @@ bool TooltipWindow::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QPoint pos = mouse->position().toPoint();
         pointer_ = mouse->globalPosition().toPoint();
-        Tool *hit = toolAt(HandleOf(owner), pos, true);
+        Tool *hit = hoverToolAt(HandleOf(owner), pos);
         if (hit != hovered_) {
             const bool recentlyShown = shown_ != nullptr || (sinceHidden_.isValid() && sinceHidden_.elapsed() < delay(TTDT_RESHOW) * 5);
             if (shown_)
@@ -653,7 +665,7 @@ LRESULT TooltipWindow::message(UINT msg, WPARAM wParam, LPARAM lParam)
             tool.text = QByteArray(ti->lpszText);
         tools_.push_back(tool);
         if (tool.flags & TTF_SUBCLASS)
-            watchOwner(tool.owner);
+            watchOwner((tool.flags & TTF_IDISHWND) ? static_cast<HWND>(tool.id) : tool.owner);
         return TRUE;
     }
 
@@ -678,7 +690,7 @@ LRESULT TooltipWindow::message(UINT msg, WPARAM wParam, LPARAM lParam)
         auto *hit = reinterpret_cast<TTHITTESTINFOA *>(lParam);
         if (!hit || !validToolInfo(&hit->ti))
             return FALSE;
-        Tool *tool = toolAt(hit->hwnd, QPoint(hit->pt.x, hit->pt.y), false);
+        Tool *tool = toolAt(hit->hwnd, QPoint(hit->pt.x, hit->pt.y));
         if (!tool)
             return FALSE;
         fillToolInfo(&hit->ti, *tool);

@@ -359,24 +359,28 @@ BOOL GetCursorPos(POINT *point)
     return TRUE;
 }
 
-BOOL ScreenToClient(HWND hwnd, POINT *point)
+namespace {
+
+BOOL mapPoint(HWND hwnd, POINT *point, QPoint (QWidget::*map)(const QPoint &) const)
 {
     QWidget *widget = WidgetOf(hwnd);
     if (!widget || !point)
         return FALSE;
-    const QPoint local = widget->mapFromGlobal(QPoint(point->x, point->y));
-    *point = POINT{local.x(), local.y()};
+    const QPoint mapped = (widget->*map)(QPoint(point->x, point->y));
+    *point = POINT{mapped.x(), mapped.y()};
     return TRUE;
+}
+
+} // namespace
+
+BOOL ScreenToClient(HWND hwnd, POINT *point)
+{
+    return mapPoint(hwnd, point, &QWidget::mapFromGlobal);
 }
 
 BOOL ClientToScreen(HWND hwnd, POINT *point)
 {
-    QWidget *widget = WidgetOf(hwnd);
-    if (!widget || !point)
-        return FALSE;
-    const QPoint global = widget->mapToGlobal(QPoint(point->x, point->y));
-    *point = POINT{global.x(), global.y()};
-    return TRUE;
+    return mapPoint(hwnd, point, &QWidget::mapToGlobal);
 }
 
 void Sleep(DWORD milliseconds)

@@ -472,3 +472,31 @@ TEST_F(TooltipWindow, BalloonWithTitleIconAndTwoLinesLooksLikeOne)
         tipWidget()->grab().save(testenv::buildDir() + QString("/tests/tooltip-icon%1.png").arg(icon));
     }
 }
+
+TEST_F(TooltipWindow, AToolThatIsAWindowCoversThatWindowAndWatchesItsMouse)
+{
+    createTip(TTS_ALWAYSTIP);
+    auto *button = new QWidget(WidgetOf(owner));
+    button->setGeometry(40, 30, 60, 20);
+    button->show();
+    const HWND buttonHandle = HandleOf(button);
+    TOOLINFOA ti = toolInfo(owner, static_cast<UINT_PTR>(buttonHandle));
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.lpszText = const_cast<LPSTR>("Knopf");
+    ASSERT_TRUE(send(TTM_ADDTOOLA, 0, &ti));
+
+    TTHITTESTINFOA hit{};
+    hit.hwnd = owner;
+    hit.pt = {45, 35};
+    hit.ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ASSERT_TRUE(send(TTM_HITTESTA, 0, &hit));
+    EXPECT_EQ(hit.ti.uId, static_cast<UINT_PTR>(buttonHandle));
+    hit.pt = {35, 35};
+    EXPECT_FALSE(send(TTM_HITTESTA, 0, &hit));
+
+    send(TTM_SETDELAYTIME, TTDT_INITIAL, 10);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tipWidget()->isVisible(); }, 1000));
+}
