@@ -1,0 +1,116 @@
+#include "htmlhelp/htmlhelp.h"
+
+#include "base/ansi.h"
+#include "htmlhelp/chmfile.h"
+#include "htmlhelp/helpwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace {
+
+// The open help windows, one per file, by the file's canonical path.
+QHash<QString, QPointer<HelpWindow>> &openWindows()
+{
+    static QHash<QString, QPointer<HelpWindow>> windows;
+    return windows;
+}
+
+// Stand-in for the window table until the platform's own handles exist:
+// a number of its own for each help window, never 0, never reused.
+HWND handleOf(QWidget *window)
+{
+    static HWND next = 0x10000;
+    const char *property = "htmlhelpHandle";
+    if (!window->property(property).isValid())
+        window->setProperty(property, ++next);
+    return window->property(property).toInt();
+}
+
+// The file as named, or, for a path written with the other platform's
+// separators, the same path with forward slashes.
+QString localPath(const QString &file)
+{
+    if (QFileInfo::exists(file) || !file.contains(QLatin1Char('\\')))
+        return file;
+    QString alternative = file;
+    alternative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QFileInfo::exists(alternative) ? alternative : file;
+}
+
+void tellCannotOpen(const QString &file)
+{
+    // The caller goes on at once: the box waits for the user on its own.
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Hilfe"),
+                                QStringLiteral("Die Hilfedatei \xe2\x80\x9e%1\xe2\x80\x9c kann nicht geöffnet werden.")
+                                    .arg(QDir::toNativeSeparators(file)),
+                                QMessageBox::Ok);
+    box->setObjectName(QStringLiteral("htmlhelpCannotOpen"));
+    box->setAttribute(Qt::WA_DeleteOnClose, true);
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+void closeAllWhenTheProgramEnds()
+{
+    static bool connected = false;
+    if (connected)
+        return;
+    connected = true;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+        for (const QPointer<HelpWindow> &w : openWindows())
+            delete w.data();
+        openWindows().clear();
+    });
+}
+
+} // namespace
+
+HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
+{
+    Q_UNUSED(window);
+    Q_UNUSED(data);
+    if (command != HH_DISPLAY_TOC && command != HH_DISPLAY_INDEX)
+        return 0;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return 0;
+    const HelpWindow::Tab tab = command == HH_DISPLAY_INDEX ? HelpWindow::IndexTab : HelpWindow::ContentsTab;
+
+    const QString path = localPath(ansi::toUnicode(file));
+    const QFileInfo info(path);
+    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+
+    // A window closed a moment ago is on its way out: it gets a successor.
+    HelpWindow *open = openWindows().value(key);
+    if (open && open->isVisible()) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        open->showTab(tab);
+        return handleOf(open);
+    }
+
+    std::unique_ptr<ChmFile> chm = ChmFile::open(path);
+    if (!chm) {
+        tellCannotOpen(path);
+        return 0;
+    }
+    closeAllWhenTheProgramEnds();
+    auto *help = new HelpWindow(std::move(chm));
+    openWindows().insert(key, help);
+    QObject::connect(help, &QObject::destroyed, [key, help] {
+        const auto it = openWindows().find(key);
+        if (it != openWindows().end() && (it->isNull() || it->data() == help))
+            openWindows().erase(it);
+    });
+    help->show();
+    help->raise();
+    help->activateWindow();
+    help->showTab(tab);
+    return handleOf(help);
+}

@@ -1,0 +1,245 @@
+// HtmlHelpA and the help window, as the game's help button and F1 use them.
+#include "base/ansi.h"
+#include "htmlhelp/helpwindow.h"
+#include "htmlhelp/htmlhelp.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+QByteArray helpFile()
+{
+    return ansi::fromUnicode(testenv::buildDir() + QStringLiteral("/Hilfe.chm"));
+}
+
+template <typename T>
+QList<T *> topLevel(const QString &objectName = QString())
+{
+    QList<T *> found;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *t = qobject_cast<T *>(w); t && (objectName.isEmpty() || t->objectName() == objectName))
+            found << t;
+    return found;
+}
+
+HelpWindow *helpWindow()
+{
+    const QList<HelpWindow *> windows = topLevel<HelpWindow>();
+    return windows.size() == 1 ? windows.first() : nullptr;
+}
+
+QStringList visibleKeywords(const HelpWindow &w)
+{
+    QStringList keywords;
+    for (int i = 0; i < w.indexList()->count(); ++i)
+        if (!w.indexList()->item(i)->isHidden())
+            keywords << w.indexList()->item(i)->text();
+    return keywords;
+}
+
+// Each test starts without help window or message box and leaves none.
+class HelpViewer : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<HelpWindow *>(w) || w->objectName() == QLatin1String("htmlhelpCannotOpen"))
+                w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(topLevel<HelpWindow>().isEmpty());
+    }
+};
+
+} // namespace
+
+TEST_F(HelpViewer, ContentsOpenOnTheDefaultPageAndIndexSwitchesTheSameWindow)
+{
+    const HWND handle = HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0);
+    ASSERT_NE(handle, 0);
+    HelpWindow *w = helpWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Hilfe zu Murvel"));
+    EXPECT_EQ(w->currentTab(), HelpWindow::ContentsTab);
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/start.html"));
+    EXPECT_TRUE(w->browser()->toPlainText().contains(QStringLiteral("Seeschlachtspiel für eine Person")));
+    ASSERT_NE(w->contentsTree()->currentItem(), nullptr);
+    EXPECT_EQ(w->contentsTree()->currentItem()->text(0), QStringLiteral("Willkommen bei Murvel"));
+    EXPECT_FALSE(w->testAttribute(Qt::WA_QuitOnClose)) << "the help would keep the game alive";
+
+    // Asked again, for the index: the same window, the other tab, the same page.
+    w->openPage(QStringLiteral("gefecht.html"));
+    EXPECT_EQ(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_INDEX, 0), handle);
+    EXPECT_EQ(helpWindow(), w);
+    EXPECT_EQ(w->currentTab(), HelpWindow::IndexTab);
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/gefecht.html"));
+    EXPECT_EQ(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), handle);
+    EXPECT_EQ(w->currentTab(), HelpWindow::ContentsTab);
+
+    // Closed, the file gets a new window with a new handle.
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const HWND again = HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_INDEX, 0);
+    EXPECT_NE(again, 0);
+    EXPECT_NE(again, handle);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->currentTab(), HelpWindow::IndexTab);
+    EXPECT_EQ(helpWindow()->currentPage().path(), QStringLiteral("/start.html"));
+}
+
+TEST_F(HelpViewer, TypedKeywordFiltersTheIndexAndLeadsToItsPage)
+{
+    ASSERT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_INDEX, 0), 0);
+    HelpWindow *w = helpWindow();
+    ASSERT_NE(w, nullptr);
+    const int all = static_cast<int>(visibleKeywords(*w).size());
+    ASSERT_GE(all, 30);
+
+    QTest::keyClicks(w->indexFilter(), QStringLiteral("PAPIER"));
+    EXPECT_EQ(visibleKeywords(*w), QStringList{QStringLiteral("Papierkorb")});
+    QTest::keyClick(w->indexFilter(), Qt::Key_Return);
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/boote_setzen.html"));
+    EXPECT_EQ(w->currentPage().fragment(), QStringLiteral("papierkorb"));
+
+    // Part of a word anywhere, any case; the keyword that begins with it is chosen.
+    w->indexFilter()->clear();
+    EXPECT_EQ(visibleKeywords(*w).size(), all);
+    QTest::keyClicks(w->indexFilter(), QStringLiteral("gr"));
+    w->indexFilter()->insert(QStringLiteral("öße")); // QTest types ASCII only
+    const QStringList sizes = visibleKeywords(*w);
+    EXPECT_TRUE(sizes.contains(QStringLiteral("Größe 1, 2, 3")));
+    EXPECT_TRUE(sizes.contains(QStringLiteral("Standardspielfeldgröße")));
+    ASSERT_NE(w->indexList()->currentItem(), nullptr);
+    EXPECT_EQ(w->indexList()->currentItem()->text(), QStringLiteral("Größe 1, 2, 3"));
+
+    // Nothing matches: nothing is selected and Enter goes nowhere.
+    w->indexFilter()->setText(QStringLiteral("xyzzy"));
+    EXPECT_TRUE(visibleKeywords(*w).isEmpty());
+    QTest::keyClick(w->indexFilter(), Qt::Key_Return);
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/boote_setzen.html"));
+}
+
+TEST_F(HelpViewer, LinksPicturesAnchorsAndHistoryWork)
+{
+    ASSERT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), 0);
+    HelpWindow *w = helpWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->backAction()->isEnabled());
+
+    // A relative link, as a click on it follows it.
+    w->browser()->setSource(QUrl(QStringLiteral("boote_setzen.html")));
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/boote_setzen.html"));
+    EXPECT_EQ(w->contentsTree()->currentItem()->text(0), QStringLiteral("Die Boote setzen"));
+    const QVariant picture = w->browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("bilder/regeln.png")));
+    EXPECT_EQ(QImage::fromData(picture.toByteArray()).size(), QSize(251, 201));
+    const QVariant css = w->browser()->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("hilfe.css")));
+    EXPECT_TRUE(css.toString().contains(QStringLiteral("h1")));
+    EXPECT_TRUE(w->browser()->toHtml().contains(QStringLiteral("bilder/regeln.png")));
+
+    // An anchor inside the page scrolls to it.
+    w->browser()->resize(500, 200);
+    w->browser()->setSource(QUrl(QStringLiteral("#papierkorb")));
+    EXPECT_GT(w->browser()->verticalScrollBar()->value(), 0);
+
+    EXPECT_TRUE(w->backAction()->isEnabled());
+    w->backAction()->trigger();
+    w->backAction()->trigger();
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/start.html"));
+    EXPECT_FALSE(w->backAction()->isEnabled());
+    ASSERT_TRUE(w->forwardAction()->isEnabled());
+    w->forwardAction()->trigger();
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/boote_setzen.html"));
+
+    // A page the file lacks says so instead of showing nothing.
+    w->browser()->setSource(QUrl(QStringLiteral("gibtsnicht.html")));
+    EXPECT_TRUE(w->browser()->toPlainText().contains(QStringLiteral("nicht enthalten")));
+
+    // A click in the contents opens the entry's page.
+    const QList<QTreeWidgetItem *> items =
+        w->contentsTree()->findItems(QStringLiteral("Die Top 10"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(items.size(), 1);
+    const QRect rect = w->contentsTree()->visualItemRect(items.first());
+    QTest::mouseClick(w->contentsTree()->viewport(), Qt::LeftButton, {}, rect.center());
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/bestenliste.html"));
+}
+
+TEST_F(HelpViewer, MissingOrDamagedFileReturnsZeroAndTellsTheUserWithoutWaiting)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString missing = dir.filePath(QStringLiteral("Hilfe.chm"));
+    EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(missing).constData(), HH_DISPLAY_TOC, 0), 0);
+    QList<QMessageBox *> boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.first()->isVisible());
+    EXPECT_TRUE(boxes.first()->text().contains(QStringLiteral("kann nicht geöffnet werden")));
+    EXPECT_TRUE(boxes.first()->text().contains(missing));
+    EXPECT_FALSE(boxes.first()->isModal());
+    EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
+    boxes.first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QFile damaged(missing);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("ITSF").append(QByteArray(4000, '\x11')));
+    damaged.close();
+    EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(missing).constData(), HH_DISPLAY_INDEX, 0), 0);
+    EXPECT_EQ(topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen")).size(), 1);
+    EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
+
+    EXPECT_EQ(HtmlHelpA(0, "", HH_DISPLAY_TOC, 0), 0);
+    EXPECT_EQ(HtmlHelpA(0, nullptr, HH_DISPLAY_TOC, 0), 0);
+}
+
+TEST_F(HelpViewer, OtherCommandsYieldZeroAndOpenNothing)
+{
+    for (UINT command : {0u, 3u, 0x12u, 0xFFFFFFFFu})
+        EXPECT_EQ(HtmlHelpA(0, helpFile().constData(), command, 0), 0) << command;
+    EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
+    EXPECT_TRUE(topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen")).isEmpty());
+}
+
+TEST_F(HelpViewer, PathWithBackslashesFindsTheFile)
+{
+    QByteArray path = helpFile();
+    const qsizetype slash = path.lastIndexOf('/');
+    path[slash] = '\\';
+    EXPECT_NE(HtmlHelpA(0, path.constData(), HH_DISPLAY_TOC, 0), 0);
+    EXPECT_NE(helpWindow(), nullptr);
+}
+
+TEST_F(HelpViewer, WindowGrabShowsContentsAndPage)
+{
+    ASSERT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), 0);
+    HelpWindow *w = helpWindow();
+    ASSERT_NE(w, nullptr);
+    w->openPage(QStringLiteral("boote_setzen.html"));
+    const QImage shot = w->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), w->size());
+    EXPECT_TRUE(shot.save(testenv::buildDir() + QStringLiteral("/tests/help_window.png")));
+    // The picture of the placing rules is on screen: its blue cells show.
+    int blue = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) == qRgb(0, 0, 255))
+                ++blue;
+    EXPECT_GT(blue, 3 * 24 * 24 - 10);
+
+    w->showTab(HelpWindow::IndexTab);
+    EXPECT_TRUE(w->grab().toImage().save(testenv::buildDir() + QStringLiteral("/tests/help_window_index.png")));
+}
