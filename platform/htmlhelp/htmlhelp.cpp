@@ -3,6 +3,7 @@
 #include "base/ansi.h"
 #include "htmlhelp/chmfile.h"
 #include "htmlhelp/helpwindow.h"
+#include "user32/user32.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,17 +19,6 @@ QHash<QString, QPointer<HelpWindow>> &openWindows()
 {
     static QHash<QString, QPointer<HelpWindow>> windows;
     return windows;
-}
-
-// Stand-in for the window table until the platform's own handles exist:
-// a number of its own for each help window, never 0, never reused.
-HWND handleOf(QWidget *window)
-{
-    static HWND next = 0x10000;
-    const char *property = "htmlhelpHandle";
-    if (!window->property(property).isValid())
-        window->setProperty(property, ++next);
-    return window->property(property).toInt();
 }
 
 // The file as named, or, for a path written with the other platform's
@@ -92,7 +82,7 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
         open->raise();
         open->activateWindow();
         open->showTab(tab);
-        return handleOf(open);
+        return HandleOf(open);
     }
 
     std::unique_ptr<ChmFile> chm = ChmFile::open(path);
@@ -112,5 +102,5 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
     help->raise();
     help->activateWindow();
     help->showTab(tab);
-    return handleOf(help);
+    return HandleOf(help);
 }

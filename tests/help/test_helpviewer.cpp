@@ -3,6 +3,7 @@
 #include "htmlhelp/helpwindow.h"
 #include "htmlhelp/htmlhelp.h"
 #include "support/test_env.h"
+#include "user32/user32.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,7 @@ TEST_F(HelpViewer, ContentsOpenOnTheDefaultPageAndIndexSwitchesTheSameWindow)
     ASSERT_NE(handle, 0);
     HelpWindow *w = helpWindow();
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(WidgetOf(handle), w);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Hilfe zu Murvel"));
     EXPECT_EQ(w->currentTab(), HelpWindow::ContentsTab);
@@ -96,6 +98,7 @@ TEST_F(HelpViewer, ContentsOpenOnTheDefaultPageAndIndexSwitchesTheSameWindow)
     const HWND again = HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_INDEX, 0);
     EXPECT_NE(again, 0);
     EXPECT_NE(again, handle);
+    EXPECT_FALSE(IsWindow(handle));
     ASSERT_NE(helpWindow(), nullptr);
     EXPECT_EQ(helpWindow()->currentTab(), HelpWindow::IndexTab);
     EXPECT_EQ(helpWindow()->currentPage().path(), QStringLiteral("/start.html"));
