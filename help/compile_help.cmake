@@ -27,6 +27,16 @@ endforeach()
 set(pages ${files})
 list(FILTER pages EXCLUDE REGEX "\\.hh[ck]$")
 list(JOIN pages "\n" HELP_PAGES)
+# chmcmd takes a default page, contents or index that is not there without
+# a word; the viewer would then open on nothing.
+file(STRINGS ${SOURCE_DIR}/Hilfe.hhp.in options REGEX "^(Default topic|Contents file|Index file)=")
+foreach(option IN LISTS options)
+  string(REGEX REPLACE "^[^=]*=" "" named "${option}")
+  if(NOT EXISTS ${STAGE_DIR}/${named})
+    message(FATAL_ERROR "The help project names ${named}, which is not among the sources (${option})")
+  endif()
+endforeach()
+
 set(HELP_OUTPUT ${OUTPUT})
 configure_file(${SOURCE_DIR}/Hilfe.hhp.in ${STAGE_DIR}/Hilfe.hhp @ONLY)
 

@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -150,6 +152,7 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file)
     connect(m_index, &QListWidget::itemClicked, this, &HelpWindow::openIndexEntry);
     connect(m_index, &QListWidget::itemActivated, this, &HelpWindow::openIndexEntry);
     connect(m_filter, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
+    m_filter->installEventFilter(this);
     connect(m_filter, &QLineEdit::returnPressed, this, [this] { openIndexEntry(m_index->currentItem()); });
 
     openPage(m_file->defaultPage());
@@ -207,6 +210,19 @@ void HelpWindow::filterIndex(const QString &text)
             prefix = item;
     }
     m_index->setCurrentItem(prefix ? prefix : first);
+}
+
+bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Up and Down in the keyword field walk through the keywords left.
+    if (watched == m_filter && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            QCoreApplication::sendEvent(m_index, event);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HelpWindow::openIndexEntry(QListWidgetItem *item)

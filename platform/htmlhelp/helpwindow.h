@@ -60,6 +60,9 @@ public:
     QAction *backAction() const { return m_back; }
     QAction *forwardAction() const { return m_forward; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildContents();
     void buildIndex();

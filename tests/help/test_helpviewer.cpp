@@ -128,12 +128,17 @@ TEST_F(HelpViewer, TypedKeywordFiltersTheIndexAndLeadsToItsPage)
     EXPECT_TRUE(sizes.contains(QStringLiteral("Standardspielfeldgröße")));
     ASSERT_NE(w->indexList()->currentItem(), nullptr);
     EXPECT_EQ(w->indexList()->currentItem()->text(), QStringLiteral("Größe 1, 2, 3"));
+    // The arrow keys in the field walk through the keywords that are left.
+    QTest::keyClick(w->indexFilter(), Qt::Key_Down);
+    EXPECT_EQ(w->indexList()->currentItem()->text(), QStringLiteral("Standardspielfeldgröße"));
+    QTest::keyClick(w->indexFilter(), Qt::Key_Return);
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/optionen.html"));
 
     // Nothing matches: nothing is selected and Enter goes nowhere.
     w->indexFilter()->setText(QStringLiteral("xyzzy"));
     EXPECT_TRUE(visibleKeywords(*w).isEmpty());
     QTest::keyClick(w->indexFilter(), Qt::Key_Return);
-    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/boote_setzen.html"));
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/optionen.html"));
 }
 
 TEST_F(HelpViewer, LinksPicturesAnchorsAndHistoryWork)
