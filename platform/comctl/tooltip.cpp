@@ -191,6 +191,8 @@ private:
     // What the tip shows and where its parts go, in the tip's coordinates.
     QString displayText() const;
     QSize bodySize() const;
+    QPainterPath balloonShape() const;
+    void updateMask();
     QMargins frame() const;
     int delay(WPARAM which) const;
 
@@ -417,6 +419,42 @@ QSize TooltipWindow::bodySize() const
     return content.grownBy(f);
 }
 
+// The balloon's outline: a rounded body and a stem, a right triangle leaning
+// into the body with its tip at the anchor.
+QPainterPath TooltipWindow::balloonShape() const
+{
+    QRect bodyRect(QPoint(0, 0), bodySize());
+    if (stemOnTop_)
+        bodyRect.translate(0, stemHeight);
+    const QRectF r = QRectF(bodyRect).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    shape.addRoundedRect(r, balloonRadius, balloonRadius);
+    const qreal tipX = stemX_ + 0.5;
+    const qreal baseY = stemOnTop_ ? r.top() + 1 : r.bottom() - 1;
+    const qreal tipY = stemOnTop_ ? 0.5 : height() - 0.5;
+    const qreal otherX = stemX_ < width() / 2 ? tipX + stemWidth : tipX - stemWidth;
+    QPainterPath stem;
+    stem.moveTo(tipX, baseY);
+    stem.lineTo(tipX, tipY);
+    stem.lineTo(otherX, baseY);
+    stem.closeSubpath();
+    return shape.united(stem).simplified();
+}
+
+// Cuts the window to the balloon and its border line, so
+// that it is a balloon also on a desktop that cannot show see-through windows.
+void TooltipWindow::updateMask()
+{
+    if (!balloon()) {
+        clearMask();
+        return;
+    }
+    QPainterPathStroker edge;
+    edge.setWidth(1);
+    const QPainterPath shape = balloonShape();
+    setMask(QRegion(shape.united(edge.createStroke(shape)).toFillPolygon().toPolygon()));
+}
+
 void TooltipWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -430,23 +468,9 @@ void TooltipWindow::paintEvent(QPaintEvent *)
     if (balloon()) {
         if (stemOnTop_)
             bodyRect.translate(0, stemHeight);
-        const QRectF r = QRectF(bodyRect).adjusted(0.5, 0.5, -0.5, -0.5);
-        QPainterPath shape;
-        shape.addRoundedRect(r, balloonRadius, balloonRadius);
-        // The stem: a right triangle leaning into the balloon, its tip at the anchor.
-        const qreal tipX = stemX_ + 0.5;
-        const qreal baseY = stemOnTop_ ? r.top() + 1 : r.bottom() - 1;
-        const qreal tipY = stemOnTop_ ? 0.5 : height() - 0.5;
-        const qreal otherX = stemX_ < width() / 2 ? tipX + stemWidth : tipX - stemWidth;
-        QPainterPath stem;
-        stem.moveTo(tipX, baseY);
-        stem.lineTo(tipX, tipY);
-        stem.lineTo(otherX, baseY);
-        stem.closeSubpath();
-        shape = shape.united(stem).simplified();
         p.setPen(QPen(border, 1));
         p.setBrush(back);
-        p.drawPath(shape);
+        p.drawPath(balloonShape());
     } else {
         p.setPen(QPen(border, 1));
         p.setBrush(back);
@@ -486,8 +510,10 @@ void TooltipWindow::placeAt(QPoint anchor)
     if (isBalloon)
         size.rheight() += stemHeight;
     resize(size);
-    if (ownerPlaced_)
+    if (ownerPlaced_) {
+        updateMask();
         return;
+    }
     QScreen *screen = QGuiApplication::screenAt(anchor);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -501,6 +527,7 @@ void TooltipWindow::placeAt(QPoint anchor)
         stemX_ = std::clamp(anchor.x() - x, balloonRadius, std::max(balloonRadius, size.width() - balloonRadius - 1));
         stemOnTop_ = anchor.y() + size.height() <= area.bottom() + 1 || anchor.y() - size.height() < area.top();
         move(x, clampY(stemOnTop_ ? anchor.y() : anchor.y() - size.height() + 1));
+        updateMask();
         return;
     }
     const bool exact = shown_ && shown_ == tracked_ && (shown_->flags & TTF_ABSOLUTE);
@@ -510,6 +537,7 @@ void TooltipWindow::placeAt(QPoint anchor)
     if (shown_ && shown_ != tracked_ && (shown_->flags & TTF_CENTERTIP))
         x -= size.width() / 2;
     move(clampX(x), clampY(y));
+    updateMask();
 }
 
 void TooltipWindow::showTip(Tool *tool, QPoint anchor)
