@@ -1,0 +1,181 @@
+#include "runtime/files.h"
+#include "base/ansi.h"
+#include "runtime/error.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr std::int16_t firstFileNumber = 1;
+constexpr std::int16_t lastFreeFileNumber = 255;
+constexpr std::int16_t lastFileNumber = 511;
+constexpr int lengthFieldSize = 2;
+
+struct OpenFile {
+    QFile file;
+    OpenMode mode;
+    int recordLength;
+};
+
+// One table for the whole program, as the runtime has; only the user
+// interface thread uses it.
+std::map<std::int16_t, std::unique_ptr<OpenFile>> &openFiles()
+{
+    static std::map<std::int16_t, std::unique_ptr<OpenFile>> files;
+    return files;
+}
+
+[[noreturn]] void fail(int number, const QString &description)
+{
+    throw RuntimeError(number, description);
+}
+
+OpenFile &openFile(std::int16_t fileNumber)
+{
+    const auto found = openFiles().find(fileNumber);
+    if (found == openFiles().end())
+        fail(52, QStringLiteral("Bad file name or number"));
+    return *found->second;
+}
+
+OpenFile &openFile(std::int16_t fileNumber, bool random)
+{
+    OpenFile &open = openFile(fileNumber);
+    if ((open.mode == OpenMode::Random) != random)
+        fail(54, QStringLiteral("Bad file mode"));
+    return open;
+}
+
+qint64 recordOffset(const OpenFile &open, std::int32_t record)
+{
+    if (record < 1)
+        fail(63, QStringLiteral("Bad record number"));
+    return static_cast<qint64>(record - 1) * open.recordLength;
+}
+
+} // namespace
+
+std::int16_t FreeFile()
+{
+    for (std::int16_t number = firstFileNumber; number <= lastFreeFileNumber; ++number)
+        if (!openFiles().count(number))
+            return number;
+    fail(67, QStringLiteral("Too many files"));
+}
+
+void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recordLength)
+{
+    if (fileNumber < firstFileNumber || fileNumber > lastFileNumber || path.isEmpty())
+        fail(52, QStringLiteral("Bad file name or number"));
+    if (openFiles().count(fileNumber))
+        fail(55, QStringLiteral("File already open"));
+    if (mode == OpenMode::Random && (recordLength < lengthFieldSize || recordLength > 32767))
+        fail(59, QStringLiteral("Bad record length"));
+
+    auto open = std::make_unique<OpenFile>();
+    open->file.setFileName(path);
+    open->mode = mode;
+    open->recordLength = recordLength;
+    // Records go straight to the file, so what was written stays written
+    // even when the program ends at once.
+    QIODevice::OpenMode how = QIODevice::Unbuffered;
+    switch (mode) {
+    case OpenMode::Input: how = QIODevice::ReadOnly; break;
+    case OpenMode::Output: how = QIODevice::WriteOnly | QIODevice::Truncate; break;
+    case OpenMode::Append: how = QIODevice::WriteOnly | QIODevice::Append; break;
+    case OpenMode::Random: how |= QIODevice::ReadWrite; break;
+    }
+    const QFileInfo info(path);
+    if (mode == OpenMode::Input && !info.exists())
+        fail(53, QStringLiteral("File not found"));
+    if (!info.absoluteDir().exists())
+        fail(76, QStringLiteral("Path not found"));
+    if (info.isDir() || !open->file.open(how))
+        fail(75, QStringLiteral("Path/File access error"));
+    openFiles()[fileNumber] = std::move(open);
+}
+
+void Close(std::int16_t fileNumber)
+{
+    openFiles().erase(fileNumber);
+}
+
+void Close()
+{
+    openFiles().clear();
+}
+
+void Put(std::int16_t fileNumber, std::int32_t record, const QString &text)
+{
+    OpenFile &open = openFile(fileNumber, true);
+    const qint64 offset = recordOffset(open, record);
+    const QByteArray bytes = ansi::fromUnicode(text);
+    if (bytes.size() > open.recordLength - lengthFieldSize)
+        fail(59, QStringLiteral("Bad record length"));
+    QByteArray buffer(open.recordLength, '\0');
+    buffer[0] = static_cast<char>(bytes.size() & 0xFF);
+    buffer[1] = static_cast<char>((bytes.size() >> 8) & 0xFF);
+    buffer.replace(lengthFieldSize, bytes.size(), bytes);
+    if (!open.file.seek(offset) || open.file.write(buffer) != buffer.size())
+        fail(57, QStringLiteral("Device I/O error"));
+}
+
+void Get(std::int16_t fileNumber, std::int32_t record, QString &text)
+{
+    OpenFile &open = openFile(fileNumber, true);
+    const qint64 offset = recordOffset(open, record);
+    text.clear();
+    if (offset + lengthFieldSize > open.file.size())
+        return;
+    if (!open.file.seek(offset))
+        fail(57, QStringLiteral("Device I/O error"));
+    const QByteArray buffer = open.file.read(open.recordLength);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(buffer.constData());
+    const int length = bytes[0] | bytes[1] << 8;
+    if (lengthFieldSize + length > buffer.size())
+        fail(59, QStringLiteral("Bad record length"));
+    text = ansi::toUnicode(buffer.mid(lengthFieldSize, length));
+}
+
+void LineInput(std::int16_t fileNumber, QString &line)
+{
+    OpenFile &open = openFile(fileNumber, false);
+    if (open.mode != OpenMode::Input)
+        fail(54, QStringLiteral("Bad file mode"));
+    if (open.file.atEnd())
+        fail(62, QStringLiteral("Input past end of file"));
+    QByteArray bytes;
+    char c = 0;
+    while (open.file.getChar(&c)) {
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            char next = 0;
+            if (open.file.getChar(&next) && next != '\n')
+                open.file.ungetChar(next);
+            break;
+        }
+        bytes.append(c);
+    }
+    line = ansi::toUnicode(bytes);
+}
+
+void Print(std::int16_t fileNumber, const QString &text)
+{
+    OpenFile &open = openFile(fileNumber, false);
+    if (open.mode == OpenMode::Input)
+        fail(54, QStringLiteral("Bad file mode"));
+    const QByteArray bytes = ansi::fromUnicode(text) + "\r\n";
+    if (open.file.write(bytes) != bytes.size())
+        fail(57, QStringLiteral("Device I/O error"));
+}
+
+bool Eof(std::int16_t fileNumber)
+{
+    return openFile(fileNumber).file.atEnd();
+}
