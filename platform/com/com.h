@@ -4,6 +4,7 @@
 #include "com/comptr.h"
 #include "com/comtypes.h"
 #include "com/connectionpoint.h"
+#include "com/object.h"
 #include "com/dictionary.h"
 #include "com/dispatch.h"
 #include "com/guid.h"

@@ -1,5 +1,7 @@
 #include "com/connectionpoint.h"
 
+#include "com/object.h"
+
 #include <algorithm>
 
 namespace com {
@@ -9,33 +11,13 @@ namespace {
 // A snapshot enumerator over counted references, for both enumerator
 // interfaces of this file.
 template <class Interface, class Item>
-class SnapshotEnum final : public Interface {
+class SnapshotEnum final : public Object<Interface> {
 public:
     using Copy = void (*)(const Item &from, Item *to);
     using Drop = void (*)(Item &item);
     SnapshotEnum(const IID &iid, std::vector<Item> items, Copy copy, Drop drop)
         : m_iid(iid), m_items(std::move(items)), m_copy(copy), m_drop(drop) {}
 
-    HRESULT QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == m_iid) {
-            *ppv = static_cast<Interface *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override
-    {
-        const ULONG left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT Next(ULONG wanted, Item *out, ULONG *fetched) override
     {
         if (!out || (wanted > 1 && !fetched))
@@ -71,7 +53,8 @@ public:
     }
 
 private:
-    ~SnapshotEnum()
+    bool offers(REFIID riid) const override { return riid == m_iid; }
+    ~SnapshotEnum() override
     {
         for (Item &item : m_items)
             m_drop(item);
@@ -81,7 +64,6 @@ private:
     Copy m_copy;
     Drop m_drop;
     std::size_t m_pos = 0;
-    ULONG m_refs = 1;
 };
 
 void copyConnection(const CONNECTDATA &from, CONNECTDATA *to)
@@ -244,43 +226,11 @@ ComPtr<EventSink> EventSink::create(const IID &eventIid, Handler handler)
 
 EventSink::EventSink(const IID &eventIid, Handler handler) : m_iid(eventIid), m_handler(std::move(handler)) {}
 
-HRESULT EventSink::QueryInterface(REFIID riid, void **ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == m_iid) {
-        *ppv = static_cast<IDispatch *>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
+bool EventSink::offers(REFIID riid) const { return riid == IID_IDispatch || riid == m_iid; }
 
-ULONG EventSink::AddRef() { return ++m_refs; }
+HRESULT EventSink::GetTypeInfoCount(UINT *pctinfo) { return noTypeInfoCount(pctinfo); }
 
-ULONG EventSink::Release()
-{
-    const ULONG left = --m_refs;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
-HRESULT EventSink::GetTypeInfoCount(UINT *pctinfo)
-{
-    if (!pctinfo)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-HRESULT EventSink::GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo)
-{
-    if (ppTInfo)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
+HRESULT EventSink::GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo) { return noTypeInfo(ppTInfo); }
 
 HRESULT EventSink::GetIDsOfNames(REFIID, LPOLESTR *, UINT cNames, LCID, DISPID *rgDispId)
 {

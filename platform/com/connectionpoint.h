@@ -4,6 +4,7 @@
 // advises it of a sink; the source fires each event to every sink.
 #include "com/comptr.h"
 #include "com/dispatch.h"
+#include "com/object.h"
 
 #include <functional>
 #include <vector>
@@ -104,14 +105,11 @@ HRESULT enumConnectionPoints(ConnectionPoint *const *points, std::size_t count, 
 
 // The client side: a sink for one event interface that hands each call to
 // a function. Created with one reference held by the caller.
-class EventSink final : public IDispatch {
+class EventSink final : public Object<IDispatch> {
 public:
     using Handler = std::function<HRESULT(DISPID id, DISPPARAMS *params, VARIANT *result)>;
     static ComPtr<EventSink> create(const IID &eventIid, Handler handler);
 
-    HRESULT QueryInterface(REFIID riid, void **ppv) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT GetTypeInfoCount(UINT *pctinfo) override;
     HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
     HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
@@ -120,10 +118,9 @@ public:
 
 private:
     EventSink(const IID &eventIid, Handler handler);
-    ~EventSink() = default;
+    bool offers(REFIID riid) const override;
     IID m_iid;
     Handler m_handler;
-    ULONG m_refs = 1;
 };
 
 // Connects sink to source's connection point for eventIid. On success

@@ -1,5 +1,7 @@
 #include "com/dictionary.h"
 
+#include "com/object.h"
+
 #include <cstring>
 #include <vector>
 
@@ -45,30 +47,9 @@ bool sameKey(const VARIANT &stored, const VARIANT &wanted)
     }
 }
 
-class Dictionary final : public IDictionary {
+class Dictionary final : public Object<IDictionary> {
 public:
     Dictionary() = default;
-
-    HRESULT QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IDictionary) {
-            *ppv = static_cast<IDictionary *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override
-    {
-        const ULONG left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     HRESULT put_Item(VARIANT *Key, VARIANT *Item) override
     {
@@ -132,19 +113,8 @@ public:
     }
 
     // Late-bound callers reach the same members by name.
-    HRESULT GetTypeInfoCount(UINT *pctinfo) override
-    {
-        if (!pctinfo)
-            return E_POINTER;
-        *pctinfo = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo) override
-    {
-        if (ppTInfo)
-            *ppTInfo = nullptr;
-        return E_NOTIMPL;
-    }
+    HRESULT GetTypeInfoCount(UINT *pctinfo) override { return noTypeInfoCount(pctinfo); }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo) override { return noTypeInfo(ppTInfo); }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR *rgszNames, UINT cNames, LCID, DISPID *rgDispId) override;
     HRESULT Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams, VARIANT *pVarResult,
                    EXCEPINFO *, UINT *puArgErr) override;
@@ -154,7 +124,8 @@ private:
         VARIANT key;
         VARIANT item;
     };
-    ~Dictionary() { clear(); }
+    ~Dictionary() override { clear(); }
+    bool offers(REFIID riid) const override { return riid == IID_IDispatch || riid == IID_IDictionary; }
 
     Entry *find(const VARIANT &key)
     {
@@ -203,7 +174,6 @@ private:
     }
 
     std::vector<Entry> m_entries;
-    ULONG m_refs = 1;
 };
 
 enum : DISPID { idItem = DISPID_VALUE, idAdd = 1, idCount, idExists, idItems, idKeys, idRemove, idRemoveAll };

@@ -105,6 +105,21 @@ HRESULT DispArgs::refRecord(UINT pos, const GUID &recordId, void **out) const
     return S_OK;
 }
 
+HRESULT noTypeInfoCount(UINT *pctinfo)
+{
+    if (!pctinfo)
+        return E_POINTER;
+    *pctinfo = 0;
+    return S_OK;
+}
+
+HRESULT noTypeInfo(ITypeInfo **ppTInfo)
+{
+    if (ppTInfo)
+        *ppTInfo = nullptr;
+    return E_NOTIMPL;
+}
+
 HRESULT invoke(IDispatch *target, DISPID id, WORD flags, VARIANT *argsInCallOrder, UINT count, VARIANT *result)
 {
     if (!target)

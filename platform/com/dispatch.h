@@ -81,6 +81,10 @@ private:
     const DISPPARAMS *m_params;
 };
 
+// The answers of an object that offers no type information.
+HRESULT noTypeInfoCount(UINT *pctinfo);
+HRESULT noTypeInfo(ITypeInfo **ppTInfo);
+
 // Calls one method or property through IDispatch with arguments given in
 // call order (reversed into DISPPARAMS here). A property put names its
 // argument DISPID_PROPERTYPUT, as the protocol requires.

@@ -28,7 +28,7 @@ namespace com {
 QString modulePathOf(const void *address);
 
 struct ClassRegistration {
-    CLSID clsid;
+    CLSID clsid = GUID_NULL;
     QString description;
     QString libraryPath;
     QString threadingModel = QStringLiteral("Apartment");
