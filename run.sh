@@ -3,6 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 "$top/scripts/prepare.sh"
+"$top/build/regsvr" "$top/build/libpellwick.so" >/dev/null
 if [ ! -x "$top/build/murvel" ]; then
   echo "Murvel is built, but the game is not yet playable: its window does not exist yet."
   exit 0

@@ -7,7 +7,6 @@
 #include "comctl/tooltip.h"
 #include "user32/user32.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace Pellwick {
@@ -261,10 +260,8 @@ HRESULT cToolTips::AddTTRectCB(LONG *hwnd, LONG *Left, LONG *Top, LONG *Right, L
     bool ok = false;
     if (m_Init) {
         const HWND owner = *hwnd;
-        if (std::find(m_Dict.begin(), m_Dict.end(), owner) == m_Dict.end()) {
-            m_Dict.push_back(owner);
-            Subclass(owner);
-        }
+        if (const HRESULT hr = SubclassOnce(owner); FAILED(hr))
+            return hr;
         TOOLINFOA ti = toolInfo(owner, id);
         ti.uFlags = static_cast<UINT>(fl | TTF_SUBCLASS);
         ti.rect = toRECT(*Left, *Top, *Right, *Bottom);
@@ -418,7 +415,14 @@ HRESULT cToolTips::Init(TT_STYLE Style)
     m_hwnd = CreateWindowExA(WS_EX_TOPMOST, "tooltips_class32", "", static_cast<DWORD>(Style),
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                              0, 0, moduleInstance(), &creationData);
-    m_Dict.clear();
+    const HRESULT hr = CoCreateInstance(CLSID_Dictionary, nullptr, CLSCTX_INPROC_SERVER, IID_IDictionary,
+                                        m_Dict.putVoid());
+    if (FAILED(hr)) {
+        // Stay inert without leaving a window behind that no one would end.
+        DestroyWindow(m_hwnd);
+        m_hwnd = 0;
+        return hr;
+    }
     m_Init = true;
     return S_OK;
 }
@@ -475,14 +479,45 @@ void cToolTips::Unsubclass(HWND hwnd)
     SetWindowLongA(hwnd, GWL_WNDPROC, old);
 }
 
+// A window is subclassed once per object, however many callback tools it
+// gets, and stays so until the object ends.
+HRESULT cToolTips::SubclassOnce(HWND hwnd)
+{
+    VARIANT key = com::variantString(QString::number(hwnd));
+    VARIANT_BOOL known = VARIANT_FALSE;
+    HRESULT hr = m_Dict->Exists(&key, &known);
+    if (SUCCEEDED(hr) && !known) {
+        VARIANT item = com::variantLong(hwnd);
+        hr = m_Dict->Add(&key, &item);
+        if (SUCCEEDED(hr))
+            Subclass(hwnd);
+    }
+    VariantClear(&key);
+    return hr;
+}
+
 void cToolTips::Class_Terminate()
 {
     if (!m_Init)
         return;
     DestroyWindow(m_hwnd);
-    for (HWND owner : m_Dict)
-        Unsubclass(owner);
-    m_Dict.clear();
+    VARIANT items;
+    VariantInit(&items);
+    if (SUCCEEDED(m_Dict->Items(&items)) && items.vt == (VT_ARRAY | VT_VARIANT)) {
+        LONG first = 0;
+        LONG last = -1;
+        SafeArrayGetLBound(items.parray, 1, &first);
+        SafeArrayGetUBound(items.parray, 1, &last);
+        for (LONG i = first; i <= last; ++i) {
+            VARIANT item;
+            VariantInit(&item);
+            if (SUCCEEDED(SafeArrayGetElement(items.parray, &i, &item)) && item.vt == VT_I4)
+                Unsubclass(item.lVal);
+            VariantClear(&item);
+        }
+    }
+    VariantClear(&items);
+    m_Dict.reset();
 }
 
 } // namespace Pellwick

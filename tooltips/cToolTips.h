@@ -4,12 +4,10 @@
 // settings; the tooltip window is their only store.
 #include "Pellwick.h"
 
-#include "com/connectionpoint.h"
 
 #include <QString>
 
 #include <atomic>
-#include <vector>
 
 namespace Pellwick {
 
@@ -82,14 +80,16 @@ public:
 private:
     void Subclass(HWND hwnd);
     void Unsubclass(HWND hwnd);
+    HRESULT SubclassOnce(HWND hwnd);
     void Class_Terminate();
     LRESULT send(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
     std::atomic<ULONG> m_refs{1};
     HWND m_hwnd = 0;
     bool m_Init = false;
-    // The owner windows this object has subclassed, in the order met.
-    std::vector<HWND> m_Dict;
+    // The owner windows this object has subclassed, in the order met: key the
+    // handle as decimal text, item the handle.
+    com::ComPtr<IDictionary> m_Dict;
     com::ConnectionPoint m_events; // __cToolTips
 };
 
