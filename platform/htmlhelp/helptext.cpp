@@ -12,7 +12,8 @@ namespace {
 bool isValidUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
+    const QString text = decoder(bytes); // decoding is what sets hasError()
+    Q_UNUSED(text);
     return !decoder.hasError();
 }
 

@@ -61,7 +61,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
     case QTextDocument::HtmlResource:
         if (data.isNull())
             return QStringLiteral("<html><body><h2>Seite nicht gefunden</h2>"
-                                  "<p>Die Seite \xe2\x80\x9e%1\xe2\x80\x9c ist in der Hilfedatei nicht enthalten.</p>"
+                                  "<p>Die Seite „%1“ ist in der Hilfedatei nicht enthalten.</p>"
                                   "</body></html>")
                 .arg(escaped(url.path()));
         return helptext::decode(data);

@@ -36,7 +36,7 @@ void tellCannotOpen(const QString &file)
 {
     // The caller goes on at once: the box waits for the user on its own.
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Hilfe"),
-                                QStringLiteral("Die Hilfedatei \xe2\x80\x9e%1\xe2\x80\x9c kann nicht geöffnet werden.")
+                                QStringLiteral("Die Hilfedatei „%1“ kann nicht geöffnet werden.")
                                     .arg(QDir::toNativeSeparators(file)),
                                 QMessageBox::Ok);
     box->setObjectName(QStringLiteral("htmlhelpCannotOpen"));

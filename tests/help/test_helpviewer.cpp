@@ -174,7 +174,7 @@ TEST_F(HelpViewer, LinksPicturesAnchorsAndHistoryWork)
 
     // A page the file lacks says so instead of showing nothing.
     w->browser()->setSource(QUrl(QStringLiteral("gibtsnicht.html")));
-    EXPECT_TRUE(w->browser()->toPlainText().contains(QStringLiteral("nicht enthalten")));
+    EXPECT_TRUE(w->browser()->toPlainText().contains(QStringLiteral("Die Seite „/gibtsnicht.html“ ist in der Hilfedatei nicht enthalten.")));
 
     // A click in the contents opens the entry's page.
     const QList<QTreeWidgetItem *> items =
@@ -195,7 +195,8 @@ TEST_F(HelpViewer, MissingOrDamagedFileReturnsZeroAndTellsTheUserWithoutWaiting)
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes.first()->isVisible());
     EXPECT_TRUE(boxes.first()->text().contains(QStringLiteral("kann nicht geöffnet werden")));
-    EXPECT_TRUE(boxes.first()->text().contains(missing));
+    EXPECT_TRUE(boxes.first()->text().contains(QStringLiteral("„") + missing + QStringLiteral("“")));
+    EXPECT_TRUE(boxes.first()->grab().save(testenv::buildDir() + QStringLiteral("/tests/help_cannot_open.png")));
     EXPECT_FALSE(boxes.first()->isModal());
     EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
     boxes.first()->close();
