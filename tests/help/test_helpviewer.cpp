@@ -9,7 +9,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QTextCursor>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -220,6 +222,35 @@ TEST_F(HelpViewer, OtherCommandsYieldZeroAndOpenNothing)
         EXPECT_EQ(HtmlHelpA(0, helpFile().constData(), command, 0), 0) << command;
     EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
     EXPECT_TRUE(topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen")).isEmpty());
+}
+
+TEST_F(HelpViewer, ClickOnALinkOpensItsPage)
+{
+    ASSERT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), 0);
+    HelpWindow *w = helpWindow();
+    ASSERT_NE(w, nullptr);
+    QTextCursor link = w->browser()->document()->find(QStringLiteral("Die drei Spielfeldgrößen"));
+    ASSERT_FALSE(link.isNull());
+    ASSERT_TRUE(link.charFormat().isAnchor());
+    link.setPosition(link.selectionStart() + 3);
+    const QPoint at = w->browser()->cursorRect(link).center();
+    QTest::mouseClick(w->browser()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(w->currentPage().path(), QStringLiteral("/spielfelder.html"));
+    EXPECT_TRUE(w->browser()->toPlainText().contains(QStringLiteral("20 x 16")));
+}
+
+TEST_F(HelpViewer, AnsiPathWithUmlautsOpens)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("Spiele für Groß und Klein"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(testenv::buildDir() + QStringLiteral("/Hilfe.chm"), folder + QStringLiteral("/Hilfe.chm")));
+    const QByteArray path = ansi::fromUnicode(folder + QStringLiteral("/Hilfe.chm"));
+    ASSERT_TRUE(path.contains('\xFC')); // the ANSI form, one byte per umlaut
+    EXPECT_NE(HtmlHelpA(0, path.constData(), HH_DISPLAY_INDEX, 0), 0);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->filePath(), folder + QStringLiteral("/Hilfe.chm"));
 }
 
 TEST_F(HelpViewer, PathWithBackslashesFindsTheFile)
