@@ -150,9 +150,9 @@ public:
         autopopTimer_.setSingleShot(true);
         QObject::connect(&initialTimer_, &QTimer::timeout, this, [this] { hoverDelayPassed(); });
         QObject::connect(&autopopTimer_, &QTimer::timeout, this, [this] {
+            hoverSuppressed_ = true;
             if (shown_ && shown_ != tracked_)
                 hideTip(true);
-            hoverSuppressed_ = true;
         });
     }
 
@@ -183,7 +183,7 @@ private:
     bool textOf(Tool *tool, QByteArray *text);
 
     void showTip(Tool *tool, QPoint anchor);
-    void hideTip(bool notifyOwner);
+    bool hideTip(bool notifyOwner); // false when the window went away meanwhile
     void relayout();
     void placeAt(QPoint anchor);
     void hoverDelayPassed();
@@ -320,8 +320,8 @@ void TooltipWindow::watchOwner(HWND watched)
 
 void TooltipWindow::removeTool(Tool *tool)
 {
-    if (tool == shown_)
-        hideTip(true);
+    if (tool == shown_ && !hideTip(true))
+        return;
     if (tool == tracked_)
         tracked_ = nullptr;
     if (tool == hovered_) {
@@ -542,8 +542,8 @@ void TooltipWindow::placeAt(QPoint anchor)
 
 void TooltipWindow::showTip(Tool *tool, QPoint anchor)
 {
-    if (shown_ && shown_ != tool)
-        hideTip(true);
+    if (shown_ && shown_ != tool && (!hideTip(true) || !isTool(tool)))
+        return;
     QPointer<TooltipWindow> alive(this);
     QByteArray text;
     if (!textOf(tool, &text) || !alive)
@@ -575,18 +575,21 @@ void TooltipWindow::showTip(Tool *tool, QPoint anchor)
         autopopTimer_.start(delay(TTDT_AUTOPOP));
 }
 
-void TooltipWindow::hideTip(bool notifyOwner)
+bool TooltipWindow::hideTip(bool notifyOwner)
 {
     autopopTimer_.stop();
     if (!shown_)
-        return;
+        return true;
     Tool *tool = shown_;
     shown_ = nullptr;
     ownerPlaced_ = false;
     QWidget::hide();
     sinceHidden_.start();
-    if (notifyOwner)
-        notify(*tool, TTN_POP);
+    if (!notifyOwner)
+        return true;
+    QPointer<TooltipWindow> alive(this);
+    notify(*tool, TTN_POP);
+    return !alive.isNull();
 }
 
 void TooltipWindow::relayout()
@@ -624,8 +627,8 @@ bool TooltipWindow::eventFilter(QObject *watched, QEvent *event)
         Tool *hit = hoverToolAt(HandleOf(owner), pos);
         if (hit != hovered_) {
             const bool recentlyShown = shown_ != nullptr || (sinceHidden_.isValid() && sinceHidden_.elapsed() < delay(TTDT_RESHOW) * 5);
-            if (shown_)
-                hideTip(true);
+            if (shown_ && !hideTip(true))
+                return false;
             hovered_ = hit;
             hoverSuppressed_ = false;
             if (hit)

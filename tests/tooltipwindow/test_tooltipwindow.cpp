@@ -33,6 +33,7 @@ std::vector<Notification> notes;
 std::string answer = "Antwort";  // what the owner writes for TTN_NEEDTEXTA
 UINT answerFlags = 0;            // what it leaves in uFlags
 bool textPointedAtOwnBuffer = false;
+UINT destroyTipOn = 0;           // the notification at which the owner destroys the tooltip
 LONG_PTR ownerOwnProc = 0;
 
 LRESULT ownerProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -41,6 +42,8 @@ LRESULT ownerProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     const auto *hdr = reinterpret_cast<const NMHDR *>(lParam);
     notes.push_back({"own", hdr->code, wParam, hdr->idFrom, hdr->hwndFrom});
+    if (hdr->code == destroyTipOn)
+        DestroyWindow(hdr->hwndFrom);
     if (hdr->code == TTN_NEEDTEXTA) {
         auto *info = reinterpret_cast<NMTTDISPINFOA *>(lParam);
         textPointedAtOwnBuffer = info->lpszText == info->szText && info->szText[0] == '\0';
@@ -81,6 +84,7 @@ protected:
         notes.clear();
         answer = "Antwort";
         answerFlags = 0;
+        destroyTipOn = 0;
     }
     void TearDown() override
     {
@@ -499,4 +503,22 @@ TEST_F(TooltipWindow, AToolThatIsAWindowCoversThatWindowAndWatchesItsMouse)
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(button, &move);
     EXPECT_TRUE(QTest::qWaitFor([&] { return tipWidget()->isVisible(); }, 1000));
+}
+
+TEST_F(TooltipWindow, AnOwnerMayDestroyTheTooltipWhileItIsNotified)
+{
+    for (UINT code : {TTN_NEEDTEXTA, TTN_SHOW, TTN_POP}) {
+        SCOPED_TRACE(static_cast<int>(code));
+        createTip(TTS_ALWAYSTIP | TTS_BALLOON);
+        addTool(1, LPSTR_TEXTCALLBACKA, TTF_TRACK);
+        addTool(2, "zwei", TTF_TRACK);
+        destroyTipOn = code;
+        track(true, 1);
+        track(true, 2); // hides tool 1 first
+        TOOLINFOA ti = toolInfo(owner, 2);
+        send(TTM_DELTOOLA, 0, &ti);
+        send(TTM_ACTIVATE, FALSE);
+        EXPECT_FALSE(IsWindow(tip));
+        destroyTipOn = 0;
+    }
 }
