@@ -11,6 +11,17 @@
 
 namespace Pellwick {
 
+// The enumerations of the interface carry the platform's own values.
+static_assert(TTS_ALWAYSTIP == ::TTS_ALWAYSTIP && TTS_NOPREFIX == ::TTS_NOPREFIX && TTS_BALLOON == ::TTS_BALLOON
+              && TTS_NOANIMATE == ::TTS_NOANIMATE && TTS_NOFADE == ::TTS_NOFADE);
+static_assert(TTI_NOICON == ::TTI_NOICON && TTI_INFOICON == ::TTI_INFO && TTI_WARNINGICON == ::TTI_WARNING
+              && TTI_ERRORICON == ::TTI_ERROR);
+static_assert(TTF_IDISHWND == ::TTF_IDISHWND && TTF_CENTERTIP == ::TTF_CENTERTIP && TTF_RTLREADING == ::TTF_RTLREADING
+              && TTF_SUBCLASS == ::TTF_SUBCLASS && TTF_TRACK == ::TTF_TRACK && TTF_ABSOLUTE == ::TTF_ABSOLUTE
+              && TTF_TRANSPARENT == ::TTF_TRANSPARENT && TTF_DI_SETITEM == ::TTF_DI_SETITEM);
+static_assert(TTDT_AUTOMATIC == ::TTDT_AUTOMATIC && TTDT_RESHOW == ::TTDT_RESHOW && TTDT_AUTOPOP == ::TTDT_AUTOPOP
+              && TTDT_INITIAL == ::TTDT_INITIAL);
+
 namespace {
 
 std::atomic<LONG> g_liveObjects{0};

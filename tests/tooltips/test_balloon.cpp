@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 
 using namespace Pellwick;
@@ -44,6 +45,10 @@ TEST(Balloon, ShowsTheHelpTextOverTheWindowAndGoesWhenDisabled)
     QWidget *balloon = WidgetOf(tip);
     ASSERT_NE(balloon, nullptr);
     EXPECT_TRUE(balloon->isVisible());
+    // It stands at the tracking point, over the window.
+    const QRect onScreen = balloon->frameGeometry();
+    EXPECT_TRUE(onScreen.intersects(owner.widget->frameGeometry()));
+    EXPECT_LE((onScreen.topLeft() - at).manhattanLength(), 60) << onScreen.x() << "," << onScreen.y();
     ASSERT_FALSE(c.events.empty());
     EXPECT_EQ(c.events.front().id, dispid::NeedText);
     EXPECT_EQ(c.events.front().toolId, 100);
@@ -53,6 +58,9 @@ TEST(Balloon, ShowsTheHelpTextOverTheWindowAndGoesWhenDisabled)
     picture.save(file);
     EXPECT_GT(picture.width(), 150);
     EXPECT_GT(picture.height(), 40);
+    // Under a real X server, the whole screen as well: window and balloon.
+    if (QGuiApplication::platformName() == "xcb")
+        QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(testenv::buildDir()).filePath("tests/balloon-screen.png"));
 
     c.tips->put_Enabled(VARIANT_FALSE);
     QApplication::processEvents();

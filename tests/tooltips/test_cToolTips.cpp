@@ -183,6 +183,15 @@ TEST(cToolTips, MembersSendTheirTooltipMessages)
     EXPECT_EQ(known, -1);
     c.tips->BubbleSize(&h, &unknown, &known);
     EXPECT_EQ(known, 0);
+
+    OwnerWindow other;
+    ASSERT_TRUE(addTool(c.tips.get(), other.hwnd, "Zweites", 42));
+    LONG x = 30, y = 20, otherHwnd = other.hwnd, hit = 0;
+    c.tips->HitTest(&x, &y, &otherHwnd, &hit);
+    EXPECT_EQ(hit, 42);
+    x = 300;
+    c.tips->HitTest(&x, &y, &otherHwnd, &hit);
+    EXPECT_EQ(hit, 0);
 }
 
 TEST(cToolTips, TextReadsBackWithinTheBuffer)
