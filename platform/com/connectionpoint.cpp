@@ -3,6 +3,8 @@
 #include "com/object.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 
 namespace com {
 
@@ -177,7 +179,13 @@ HRESULT ConnectionPoint::fire(DISPID id, VARIANT *argsInCallOrder, UINT count)
                                             [&](const Sink &now) { return now.cookie == s.cookie; });
         if (!stillThere)
             continue;
-        const HRESULT hr = invoke(s.dispatch.get(), id, DISPATCH_METHOD, argsInCallOrder, count);
+        HRESULT hr = DISP_E_EXCEPTION;
+        try {
+            hr = invoke(s.dispatch.get(), id, DISPATCH_METHOD, argsInCallOrder, count);
+        } catch (...) {
+            // A foreign sink broke the rules; the source and the other sinks go on.
+            std::fprintf(stderr, "com: an event sink failed with an exception\n");
+        }
         if (FAILED(hr) && SUCCEEDED(first))
             first = hr;
     }
@@ -246,7 +254,15 @@ HRESULT EventSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS *p
         return S_OK;
     // The handler may drop the client's last reference to us.
     ComPtr<EventSink> keepAlive(this);
-    return m_handler(dispIdMember, pDispParams, pVarResult);
+    // An exception must not unwind through the source's code.
+    try {
+        return m_handler(dispIdMember, pDispParams, pVarResult);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "com: an event handler failed: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "com: an event handler failed with an exception\n");
+    }
+    return DISP_E_EXCEPTION;
 }
 
 HRESULT advise(IUnknown *source, const IID &eventIid, IUnknown *sink, DWORD *cookie)

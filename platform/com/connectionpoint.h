@@ -104,7 +104,9 @@ HRESULT findConnectionPoint(ConnectionPoint *const *points, std::size_t count, R
 HRESULT enumConnectionPoints(ConnectionPoint *const *points, std::size_t count, IEnumConnectionPoints **ppEnum);
 
 // The client side: a sink for one event interface that hands each call to
-// a function. Created with one reference held by the caller.
+// a function. Created with one reference held by the caller. An exception
+// from the function stops at the sink (DISP_E_EXCEPTION, and a line on
+// stderr), never unwinding through the source.
 class EventSink final : public Object<IDispatch> {
 public:
     using Handler = std::function<HRESULT(DISPID id, DISPPARAMS *params, VARIANT *result)>;

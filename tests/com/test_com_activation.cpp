@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -326,6 +329,30 @@ TEST_F(Activation, ASinkMayLeaveWhileAnEventIsFiring)
     EXPECT_EQ(heardByOthers, 0);
     EXPECT_EQ(counter->Ring(2, &text, &code, &area), S_OK);
     EXPECT_EQ(heardByOthers, 0);
+}
+
+TEST_F(Activation, AFailingHandlerDoesNotSilenceTheOthers)
+{
+    registerServer();
+    ComPtr<ITestCounter> counter = create();
+    ASSERT_TRUE(counter);
+    int heard = 0;
+    auto thrower = com::EventSink::create(DIID_ITestCounterEvents, [&](DISPID, DISPPARAMS *, VARIANT *) -> HRESULT {
+        throw std::runtime_error("handler broke");
+    });
+    auto listener = com::EventSink::create(DIID_ITestCounterEvents, [&](DISPID, DISPPARAMS *, VARIANT *) {
+        ++heard;
+        return S_OK;
+    });
+    DWORD c1 = 0, c2 = 0;
+    ASSERT_EQ(com::advise(counter.get(), DIID_ITestCounterEvents, thrower.get(), &c1), S_OK);
+    ASSERT_EQ(com::advise(counter.get(), DIID_ITestCounterEvents, listener.get(), &c2), S_OK);
+    BSTR text = nullptr;
+    LONG code = 0;
+    RECT area{};
+    EXPECT_EQ(counter->Ring(1, &text, &code, &area), DISP_E_EXCEPTION);
+    EXPECT_EQ(heard, 1);
+    SysFreeString(text);
 }
 
 TEST_F(Activation, ConnectionsRefuseWhatTheyCannotServe)
