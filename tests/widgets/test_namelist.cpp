@@ -1,0 +1,153 @@
+// The name list file: one entry per line, CR LF, ANSI code page.
+#include "clsIntelliCombo.h"
+#include "runtime/combobox.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace {
+
+class NameListTest : public ::testing::Test {
+protected:
+    void SetUp() override { intelli.setCombo(&combo); }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray read(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QStringList entries() const
+    {
+        QStringList list;
+        for (int16_t i = 0; i < combo.ListCount(); ++i)
+            list << combo.List(i);
+        return list;
+    }
+
+    QTemporaryDir dir;
+    ComboBox combo;
+    clsIntelliCombo intelli;
+};
+
+const QByteArray threeNames("Anna\r\nJ\xF6rg\r\n\xDClk\xFC"); // the last line has no line end
+
+} // namespace
+
+TEST_F(NameListTest, LoadTakesEveryLineTheLastOneWithoutLineEndToo)
+{
+    write("Combo.txt", threeNames);
+    EXPECT_TRUE(intelli.Load(path("Combo.txt")));
+    EXPECT_EQ(entries(), QStringList({"Anna", "Jörg", "Ülkü"}));
+    EXPECT_EQ(combo.ListIndex(), -1) << "loading selects nothing";
+
+    combo.setText("typed");
+    EXPECT_TRUE(intelli.Load(path("Combo.txt"), true));
+    EXPECT_EQ(entries(), QStringList({"Anna", "Jörg", "Ülkü", "Anna", "Jörg", "Ülkü"}));
+
+    EXPECT_TRUE(intelli.Load(path("Combo.txt")));
+    EXPECT_EQ(entries().size(), 3) << "without Append the list starts afresh";
+    EXPECT_EQ(intelli.LastError(), 0);
+}
+
+TEST_F(NameListTest, EmptyLinesAreEntriesAndAFinalLineEndAddsNone)
+{
+    write("a.txt", "Eins\r\n\r\nDrei\r\n");
+    EXPECT_TRUE(intelli.Load(path("a.txt")));
+    EXPECT_EQ(entries(), QStringList({"Eins", "", "Drei"}));
+
+    write("empty.txt", "");
+    EXPECT_TRUE(intelli.Load(path("empty.txt")));
+    EXPECT_EQ(combo.ListCount(), 0);
+
+    // Files edited elsewhere may end their lines with LF or CR alone.
+    write("unix.txt", "Eins\nZwei\rDrei\n");
+    EXPECT_TRUE(intelli.Load(path("unix.txt")));
+    EXPECT_EQ(entries(), QStringList({"Eins", "Zwei", "Drei"}));
+}
+
+TEST_F(NameListTest, AMissingFileFailsWithItsErrorNumberAndKeepsOrEmptiesTheListAsAsked)
+{
+    combo.AddItem("Alt");
+    EXPECT_FALSE(intelli.Load(path("missing.txt"), true));
+    EXPECT_EQ(intelli.LastError(), 53);
+    EXPECT_EQ(entries(), QStringList({"Alt"}));
+
+    EXPECT_FALSE(intelli.Load(path("missing.txt")));
+    EXPECT_EQ(combo.ListCount(), 0);
+
+    // A later success leaves the number of the last failure.
+    write("ok.txt", "X\r\n");
+    EXPECT_TRUE(intelli.Load(path("ok.txt")));
+    EXPECT_EQ(intelli.LastError(), 53);
+
+    // A folder is no file to read.
+    EXPECT_FALSE(intelli.Load(dir.path()));
+    EXPECT_NE(intelli.LastError(), 0);
+}
+
+TEST_F(NameListTest, SaveWritesEachEntryWithCrLfInTheAnsiCodePage)
+{
+    for (const char *name : {"Anna", "Jörg", "Ülkü"})
+        combo.AddItem(QString::fromUtf8(name));
+    EXPECT_TRUE(intelli.Save(path("out.txt")));
+    EXPECT_EQ(read("out.txt"), QByteArray("Anna\r\nJ\xF6rg\r\n\xDClk\xFC\r\n"));
+
+    EXPECT_TRUE(intelli.Save(path("out.txt"), true));
+    EXPECT_EQ(read("out.txt").count("\r\n"), 6);
+
+    combo.Clear();
+    combo.AddItem("Neu");
+    EXPECT_TRUE(intelli.Save(path("out.txt")));
+    EXPECT_EQ(read("out.txt"), QByteArray("Neu\r\n")) << "without Append the content is replaced";
+
+    combo.Clear();
+    EXPECT_TRUE(intelli.Save(path("none.txt")));
+    EXPECT_EQ(read("none.txt"), QByteArray());
+}
+
+TEST_F(NameListTest, SaveThenLoadGivesTheSameList)
+{
+    const QStringList names({"Anna", "", "Jörg Müller", "€uro", "ẞ kommt als ?"});
+    for (const QString &n : names)
+        combo.AddItem(n);
+    ASSERT_TRUE(intelli.Save(path("rt.txt")));
+    ASSERT_TRUE(intelli.Load(path("rt.txt")));
+    QStringList expected = names;
+    expected.last() = "? kommt als ?"; // the code page has no capital sharp s
+    EXPECT_EQ(entries(), expected);
+}
+
+TEST_F(NameListTest, FailuresReturnFalseAndKeepTheirNumber)
+{
+    combo.AddItem("Anna");
+    EXPECT_FALSE(intelli.Save(path("no/such/folder/x.txt")));
+    EXPECT_EQ(intelli.LastError(), 75);
+
+    write("keep.txt", "Alt\r\n");
+    QFile::setPermissions(path("keep.txt"), QFileDevice::ReadOwner);
+    if (!QFile(path("keep.txt")).open(QIODevice::WriteOnly)) { // not when running as root
+        EXPECT_FALSE(intelli.Save(path("keep.txt"), true));
+        EXPECT_EQ(read("keep.txt"), QByteArray("Alt\r\n"));
+    }
+
+    clsIntelliCombo unbound;
+    EXPECT_EQ(unbound.Combo(), nullptr);
+    EXPECT_FALSE(unbound.Save(path("x.txt")));
+    EXPECT_EQ(unbound.LastError(), 91);
+    EXPECT_FALSE(unbound.Load(path("keep.txt")));
+    EXPECT_FALSE(QFile::exists(path("x.txt")));
+}
