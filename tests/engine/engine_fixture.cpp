@@ -1,0 +1,46 @@
+#include "engine_fixture.h"
+
+#include "Zellbilder.h"
+#include "runtime/random.h"
+#include "runtime/resources.h"
+
+void EngineTest::SetUp()
+{
+    using namespace modDeklarationen;
+    picBmp101 = LoadResPicture(101, vbResBitmap);
+    picBmp102 = LoadResPicture(102, vbResBitmap);
+    picBmp103 = LoadResPicture(103, vbResBitmap);
+    picBmp104 = LoadResPicture(104, vbResBitmap);
+    picBmp105 = LoadResPicture(105, vbResBitmap);
+    picC = std::make_unique<PictureBox>();
+    picP = std::make_unique<PictureBox>();
+    name = std::make_unique<Label>();
+    grid = std::make_unique<clsGrid>();
+    grid->setPicC(picC.get());
+    grid->setPicP(picP.get());
+    grid->setNameLabel(name.get());
+}
+
+void EngineTest::neuesSpiel(Byte s, unsigned seed)
+{
+    Randomize(seed);
+    grid->setGroesse(s);
+    grid->Treffer = 0; // as the main window does on entering the placement
+    ASSERT_TRUE(grid->ErstelleCFeld());
+}
+
+QImage EngineTest::zelle(PictureBox &box, int c, int r)
+{
+    const int cs = grid->ZellGroesse();
+    return box.Image().copy((cs + 1) * (c - 1) + 1, (cs + 1) * (r - 1) + 1, cs, cs);
+}
+
+QImage EngineTest::alsZelle(const QImage &bild)
+{
+    PictureBox box;
+    const int cs = grid->ZellGroesse();
+    box.setWidth(cs + 2);
+    box.setHeight(cs + 2);
+    box.PaintPicture(bild, 0, 0, cs, cs);
+    return box.Image();
+}
