@@ -440,8 +440,11 @@ HRESULT cToolTips::Init(TT_STYLE Style)
 
 // ---- events -------------------------------------------------------------
 
+// A handler may release the last reference to the object while its event
+// runs; the object then ends only after the event, not under it.
 QString cToolTips::RaiseNeedText(LONG id)
 {
+    const com::ComPtr<_cToolTips> keepAlive(this);
     BSTR TTText = SysAllocString(u"");
     VARIANT args[] = {com::variantLong(id), com::variantRef(&TTText)};
     m_events.fire(dispid::NeedText, args, 2);
@@ -452,12 +455,14 @@ QString cToolTips::RaiseNeedText(LONG id)
 
 void cToolTips::RaiseShow(LONG id, LONG &ReturnCode)
 {
+    const com::ComPtr<_cToolTips> keepAlive(this);
     VARIANT args[] = {com::variantLong(id), com::variantRef(&ReturnCode)};
     m_events.fire(dispid::SHOW, args, 2);
 }
 
 void cToolTips::RaisePop(LONG id)
 {
+    const com::ComPtr<_cToolTips> keepAlive(this);
     VARIANT args[] = {com::variantLong(id)};
     m_events.fire(dispid::POP, args, 1);
 }

@@ -46,6 +46,8 @@ Client::Client()
             if (SUCCEEDED(args.refLong(1, &returnCode)) && showReturnCode)
                 *returnCode = showReturnCode;
         }
+        if (releaseOnEvent)
+            tips.reset();
         return S_OK;
     });
     EXPECT_EQ(com::advise(tips.get(), DIID___cToolTips, sink.get(), &cookie), S_OK);

@@ -38,6 +38,7 @@ struct Client {
     // What the handlers answer.
     QString needText;
     LONG showReturnCode = 0;
+    bool releaseOnEvent = false; // the handler drops the object, as a closing window would
 
     void release(); // drops the object and the sink
 };

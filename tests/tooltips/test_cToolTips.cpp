@@ -2,6 +2,8 @@
 // class id from the registry, events through a connection point.
 #include "client.h"
 
+#include "base/ansi.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -299,6 +301,26 @@ TEST(cToolTips, CallbackToolsSubclassTheOwnerOnceUntilTheObjectEnds)
     EXPECT_EQ(GetPropA(owner.hwnd, "OLDPROC"), nullptr);
     EXPECT_EQ(GetPropA(owner.hwnd, "cTTOBJ"), nullptr);
     EXPECT_FALSE(IsWindow(tip));
+}
+
+TEST(cToolTips, AHandlerMayReleaseTheObjectDuringItsEvent)
+{
+    OwnerWindow owner;
+    Recorder own(owner.hwnd);
+    Client c;
+    ASSERT_EQ(c.created, S_OK);
+    c.tips->Init(Pellwick::TTS_BALLOON);
+    const HWND tip = tooltipOf(c.tips.get());
+    ASSERT_TRUE(addCallbackTool(c.tips.get(), owner.hwnd, 100));
+    c.releaseOnEvent = true;
+    c.needText = "Tschüss";
+    NMTTDISPINFOA info{};
+    notify(owner.hwnd, tip, TTN_NEEDTEXTA, 100, &info);
+    EXPECT_EQ(ansi::toUnicode(info.szText), "Tschüss");
+    EXPECT_FALSE(c.tips);
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(GetWindowLongA(owner.hwnd, GWL_WNDPROC), reinterpret_cast<LONG_PTR>(own.ownProc()));
+    EXPECT_EQ(GetPropA(owner.hwnd, "cTTOBJ"), nullptr);
 }
 
 TEST(cToolTips, NeedTextWithNoAnswerLeavesAnEmptyText)
