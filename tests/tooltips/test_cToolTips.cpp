@@ -62,6 +62,31 @@ HWND tooltipOf(_cToolTips *tips)
     return h;
 }
 
+// The owner has its own procedure again and carries no property of ours.
+void expectRestored(const OwnerWindow &owner, const Recorder &own)
+{
+    EXPECT_EQ(GetWindowLongA(owner.hwnd, GWL_WNDPROC), reinterpret_cast<LONG_PTR>(own.ownProc()));
+    EXPECT_EQ(GetPropA(owner.hwnd, "OLDPROC"), nullptr);
+    EXPECT_EQ(GetPropA(owner.hwnd, "cTTOBJ"), nullptr);
+}
+
+// A balloon tooltip with callback tool 100 over a window whose own
+// procedure records what it gets.
+class CallbackTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(c.created, S_OK);
+        c.tips->Init(Pellwick::TTS_BALLOON);
+        tip = tooltipOf(c.tips.get());
+        ASSERT_TRUE(addCallbackTool(c.tips.get(), owner.hwnd, 100));
+    }
+    OwnerWindow owner;
+    Recorder own{owner.hwnd};
+    Client c;
+    HWND tip = 0;
+};
+
 } // namespace
 
 TEST(cToolTips, EveryMemberIsInertBeforeInit)
@@ -69,6 +94,7 @@ TEST(cToolTips, EveryMemberIsInertBeforeInit)
     Client c;
     ASSERT_EQ(c.created, S_OK);
     OwnerWindow owner;
+    Recorder own(owner.hwnd);
     _cToolTips *t = c.tips.get();
 
     EXPECT_EQ(tooltipOf(t), 0);
@@ -102,6 +128,7 @@ TEST(cToolTips, EveryMemberIsInertBeforeInit)
     LONG colour = -1;
     t->get_FontColor(&colour);
     EXPECT_EQ(colour, 0);
+    EXPECT_TRUE(own.messages.empty());
 }
 
 TEST(cToolTips, InitCreatesOneTooltipWindowWithTheFirstStyle)
@@ -250,16 +277,8 @@ TEST(cToolTips, DeleteAndMoveReachOnlyToolsOfTheTooltipWindow)
     EXPECT_NE(GetPropA(owner.hwnd, "OLDPROC"), nullptr); // deleting never ends the subclassing
 }
 
-TEST(cToolTips, CallbackToolsSubclassTheOwnerOnceUntilTheObjectEnds)
+TEST_F(CallbackTool, SubclassesTheOwnerOnceUntilTheObjectEnds)
 {
-    OwnerWindow owner;
-    Recorder own(owner.hwnd);
-    Client c;
-    ASSERT_EQ(c.created, S_OK);
-    c.tips->Init(Pellwick::TTS_BALLOON);
-    const HWND tip = tooltipOf(c.tips.get());
-
-    ASSERT_TRUE(addCallbackTool(c.tips.get(), owner.hwnd, 100));
     const auto subclassed = GetWindowLongA(owner.hwnd, GWL_WNDPROC);
     EXPECT_NE(subclassed, reinterpret_cast<LONG_PTR>(own.ownProc()));
     ASSERT_TRUE(addCallbackTool(c.tips.get(), owner.hwnd, 101));
@@ -297,21 +316,12 @@ TEST(cToolTips, CallbackToolsSubclassTheOwnerOnceUntilTheObjectEnds)
     EXPECT_EQ(c.events.size(), 4u);
 
     c.release();
-    EXPECT_EQ(GetWindowLongA(owner.hwnd, GWL_WNDPROC), reinterpret_cast<LONG_PTR>(own.ownProc()));
-    EXPECT_EQ(GetPropA(owner.hwnd, "OLDPROC"), nullptr);
-    EXPECT_EQ(GetPropA(owner.hwnd, "cTTOBJ"), nullptr);
+    expectRestored(owner, own);
     EXPECT_FALSE(IsWindow(tip));
 }
 
-TEST(cToolTips, AHandlerMayReleaseTheObjectDuringItsEvent)
+TEST_F(CallbackTool, AHandlerMayReleaseTheObjectDuringItsEvent)
 {
-    OwnerWindow owner;
-    Recorder own(owner.hwnd);
-    Client c;
-    ASSERT_EQ(c.created, S_OK);
-    c.tips->Init(Pellwick::TTS_BALLOON);
-    const HWND tip = tooltipOf(c.tips.get());
-    ASSERT_TRUE(addCallbackTool(c.tips.get(), owner.hwnd, 100));
     c.releaseOnEvent = true;
     c.needText = "Tschüss";
     NMTTDISPINFOA info{};
@@ -319,20 +329,14 @@ TEST(cToolTips, AHandlerMayReleaseTheObjectDuringItsEvent)
     EXPECT_EQ(ansi::toUnicode(info.szText), "Tschüss");
     EXPECT_FALSE(c.tips);
     EXPECT_FALSE(IsWindow(tip));
-    EXPECT_EQ(GetWindowLongA(owner.hwnd, GWL_WNDPROC), reinterpret_cast<LONG_PTR>(own.ownProc()));
-    EXPECT_EQ(GetPropA(owner.hwnd, "cTTOBJ"), nullptr);
+    expectRestored(owner, own);
 }
 
-TEST(cToolTips, NeedTextWithNoAnswerLeavesAnEmptyText)
+TEST_F(CallbackTool, NeedTextWithNoAnswerLeavesAnEmptyText)
 {
-    OwnerWindow owner;
-    Client c;
-    ASSERT_EQ(c.created, S_OK);
-    c.tips->Init(DefaultStyle);
-    ASSERT_TRUE(addCallbackTool(c.tips.get(), owner.hwnd, 100));
     NMTTDISPINFOA info{};
     info.szText[0] = 'x';
-    notify(owner.hwnd, tooltipOf(c.tips.get()), TTN_NEEDTEXTA, 100, &info);
+    notify(owner.hwnd, tip, TTN_NEEDTEXTA, 100, &info);
     EXPECT_EQ(info.szText[0], '\0');
 }
 
@@ -367,9 +371,7 @@ TEST(cToolTips, TwoObjectsOverOneWindowEndInEitherOrder)
         EXPECT_EQ(left->events.back().id, dispid::SHOW);
 
         left.reset();
-        EXPECT_EQ(GetWindowLongA(owner.hwnd, GWL_WNDPROC), reinterpret_cast<LONG_PTR>(own.ownProc()));
-        EXPECT_EQ(GetPropA(owner.hwnd, "OLDPROC"), nullptr);
-        EXPECT_EQ(GetPropA(owner.hwnd, "cTTOBJ"), nullptr);
+        expectRestored(owner, own);
         EXPECT_EQ(notify(owner.hwnd, tipLeft, TTN_SHOW, 3), 0);
     }
 }
