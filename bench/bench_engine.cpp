@@ -1,10 +1,9 @@
 // How fast the engine places the computer's fleet and chooses its shots,
 // and how many shots the computer needs to sink a random player's fleet.
-#include "Zellbilder.h"
 #include "clsGrid.h"
 #include "fleet_builder.h"
 #include "runtime/random.h"
-#include "runtime/resources.h"
+#include "zellbilder_laden.h"
 
 #include <benchmark/benchmark.h>
 
@@ -93,12 +92,7 @@ int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    using namespace modDeklarationen;
-    picBmp101 = LoadResPicture(101, vbResBitmap);
-    picBmp102 = LoadResPicture(102, vbResBitmap);
-    picBmp103 = LoadResPicture(103, vbResBitmap);
-    picBmp104 = LoadResPicture(104, vbResBitmap);
-    picBmp105 = LoadResPicture(105, vbResBitmap);
+    LadeZellbilder();
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -1,17 +1,11 @@
 #include "engine_fixture.h"
 
-#include "Zellbilder.h"
 #include "runtime/random.h"
-#include "runtime/resources.h"
+#include "zellbilder_laden.h"
 
 void EngineTest::SetUp()
 {
-    using namespace modDeklarationen;
-    picBmp101 = LoadResPicture(101, vbResBitmap);
-    picBmp102 = LoadResPicture(102, vbResBitmap);
-    picBmp103 = LoadResPicture(103, vbResBitmap);
-    picBmp104 = LoadResPicture(104, vbResBitmap);
-    picBmp105 = LoadResPicture(105, vbResBitmap);
+    LadeZellbilder();
     picC = std::make_unique<PictureBox>();
     picP = std::make_unique<PictureBox>();
     name = std::make_unique<Label>();
