@@ -31,14 +31,15 @@ constexpr std::size_t TextBufferSize = 1025;  // indices 0 to 1024
 
 VARIANT_BOOL toVariantBool(bool b) { return b ? VARIANT_TRUE : VARIANT_FALSE; }
 
-// A TOOLINFOA with only the owner window, the tool id and the instance set.
-TOOLINFOA toolInfo(HWND owner, LONG id)
+// A TOOLINFOA naming a tool by its owner window and id, with the library's
+// instance where the message wants it.
+TOOLINFOA toolInfo(HWND owner, LONG id, bool withInstance = true)
 {
     TOOLINFOA ti{};
     ti.cbSize = ToolInfoSize;
     ti.hwnd = owner;
     ti.uId = static_cast<UINT_PTR>(static_cast<ULONG>(id));
-    ti.hinst = moduleInstance();
+    ti.hinst = withInstance ? moduleInstance() : nullptr;
     return ti;
 }
 
@@ -50,6 +51,13 @@ RECT toRECT(LONG left, LONG top, LONG right, LONG bottom)
     r.right = right;
     r.bottom = bottom;
     return r;
+}
+
+// Whether the caller passed every by-reference parameter.
+template <class... T>
+bool given(const T *...refs)
+{
+    return ((refs != nullptr) && ...);
 }
 
 void setBool(VARIANT_BOOL *result, bool value)
@@ -133,6 +141,8 @@ LRESULT cToolTips::send(UINT msg, WPARAM wParam, LPARAM lParam) const
 
 HRESULT cToolTips::put_DelayTime(TT_Timing *DTType, LONG ms)
 {
+    if (!given(DTType))
+        return E_POINTER;
     if (m_Init)
         send(TTM_SETDELAYTIME, static_cast<WPARAM>(*DTType), ms);
     return S_OK;
@@ -140,17 +150,18 @@ HRESULT cToolTips::put_DelayTime(TT_Timing *DTType, LONG ms)
 
 HRESULT cToolTips::get_DelayTime(TT_Timing *DTType, LONG *result)
 {
+    if (!given(DTType))
+        return E_POINTER;
     setLong(result, m_Init ? static_cast<LONG>(send(TTM_GETDELAYTIME, static_cast<WPARAM>(*DTType), 0)) : 0);
     return S_OK;
 }
 
 HRESULT cToolTips::newToolRect(rect *ToolRect, LONG *hwnd, LONG *id)
 {
+    if (!given(ToolRect, hwnd, id))
+        return E_POINTER;
     if (m_Init) {
-        TOOLINFOA ti{};
-        ti.cbSize = ToolInfoSize;
-        ti.hwnd = *hwnd;
-        ti.uId = static_cast<UINT_PTR>(static_cast<ULONG>(*id));
+        TOOLINFOA ti = toolInfo(*hwnd, *id, false);
         ti.rect = toRECT(ToolRect->Left, ToolRect->Top, ToolRect->Right, ToolRect->Bottom);
         send(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
     }
@@ -159,6 +170,8 @@ HRESULT cToolTips::newToolRect(rect *ToolRect, LONG *hwnd, LONG *id)
 
 HRESULT cToolTips::GetMargin(LONG *TopText, LONG *LeftText, LONG *BottomText, LONG *RightText, VARIANT *result)
 {
+    if (!given(TopText, LeftText, BottomText, RightText))
+        return E_POINTER;
     if (result)
         VariantInit(result);
     if (m_Init) {
@@ -174,6 +187,8 @@ HRESULT cToolTips::GetMargin(LONG *TopText, LONG *LeftText, LONG *BottomText, LO
 
 HRESULT cToolTips::SetMargin(LONG *TopText, LONG *LeftText, LONG *BottomText, LONG *RightText, VARIANT *result)
 {
+    if (!given(TopText, LeftText, BottomText, RightText))
+        return E_POINTER;
     if (result)
         VariantInit(result);
     if (m_Init) {
@@ -188,6 +203,8 @@ HRESULT cToolTips::SetMargin(LONG *TopText, LONG *LeftText, LONG *BottomText, LO
 // buffer could not overrun it.
 HRESULT cToolTips::BubbleSize(LONG *hwnd, LONG *id, LONG *result)
 {
+    if (!given(hwnd, id))
+        return E_POINTER;
     LONG known = 0;
     if (m_Init) {
         TOOLINFOA ti = toolInfo(*hwnd, *id);
@@ -200,6 +217,8 @@ HRESULT cToolTips::BubbleSize(LONG *hwnd, LONG *id, LONG *result)
 // Sent also before Init: the message then goes to handle 0 and yields 0.
 HRESULT cToolTips::HitTest(LONG *xPos, LONG *yPos, LONG *hwnd, LONG *result)
 {
+    if (!given(xPos, yPos, hwnd))
+        return E_POINTER;
     TTHITTESTINFOA hit{};
     hit.hwnd = *hwnd;
     hit.pt.x = *xPos;
@@ -212,6 +231,8 @@ HRESULT cToolTips::HitTest(LONG *xPos, LONG *yPos, LONG *hwnd, LONG *result)
 
 HRESULT cToolTips::AdjustRect(VARIANT_BOOL fLarger, rect *rectOut, VARIANT_BOOL *result)
 {
+    if (!given(rectOut))
+        return E_POINTER;
     bool ok = false;
     if (m_Init) {
         static_assert(sizeof(rect) == sizeof(RECT));
@@ -226,10 +247,7 @@ HRESULT cToolTips::SetTrackActivate(VARIANT_BOOL Activate, LONG hwnd, LONG id, V
 {
     bool ok = false;
     if (m_Init) {
-        TOOLINFOA ti{};
-        ti.cbSize = ToolInfoSize;
-        ti.hwnd = hwnd;
-        ti.uId = static_cast<UINT_PTR>(static_cast<ULONG>(id));
+        TOOLINFOA ti = toolInfo(hwnd, id, false);
         const WPARAM activate = static_cast<WPARAM>(static_cast<LONG_PTR>(Activate));
         ok = send(TTM_TRACKACTIVATE, activate, reinterpret_cast<LPARAM>(&ti)) != 0;
     }
@@ -252,9 +270,11 @@ HRESULT cToolTips::SetTrackPosition(LONG ScreenXPos, LONG ScreenYPos, VARIANT_BO
 HRESULT cToolTips::AddTTRect(LONG *hwnd, LONG *Left, LONG *Top, LONG *Right, LONG *Bottom, BSTR *TTText,
                              TT_Flags fl, LONG id, VARIANT_BOOL *result)
 {
+    if (!given(hwnd, Left, Top, Right, Bottom, TTText))
+        return E_POINTER;
     bool ok = false;
     if (m_Init) {
-        QByteArray text = ansi::fromUnicode(com::fromBstr(TTText ? *TTText : nullptr));
+        QByteArray text = ansi::fromUnicode(com::fromBstr(*TTText));
         TOOLINFOA ti = toolInfo(*hwnd, id);
         ti.uFlags = static_cast<UINT>(fl | TTF_SUBCLASS);
         ti.rect = toRECT(*Left, *Top, *Right, *Bottom);
@@ -268,6 +288,8 @@ HRESULT cToolTips::AddTTRect(LONG *hwnd, LONG *Left, LONG *Top, LONG *Right, LON
 HRESULT cToolTips::AddTTRectCB(LONG *hwnd, LONG *Left, LONG *Top, LONG *Right, LONG *Bottom,
                                TT_Flags fl, LONG id, VARIANT_BOOL *result)
 {
+    if (!given(hwnd, Left, Top, Right, Bottom))
+        return E_POINTER;
     bool ok = false;
     if (m_Init) {
         const HWND owner = *hwnd;
@@ -304,6 +326,8 @@ HRESULT cToolTips::DeleteTT(LONG id, VARIANT_BOOL *result)
 
 HRESULT cToolTips::SetNewTTPos(LONG id, LONG *Left, LONG *Top, LONG *Right, LONG *Bottom, VARIANT_BOOL *result)
 {
+    if (!given(Left, Top, Right, Bottom))
+        return E_POINTER;
     bool ok = false;
     if (m_Init) {
         TOOLINFOA ti = toolInfo(m_hwnd, id);
@@ -322,9 +346,11 @@ HRESULT cToolTips::Update(VARIANT_BOOL *result)
 
 HRESULT cToolTips::SetTitle(BSTR *Titel, TT_TITELICON *Icon, VARIANT_BOOL *result)
 {
+    if (!given(Titel, Icon))
+        return E_POINTER;
     bool ok = false;
     if (m_Init) {
-        const QByteArray title = ansi::fromUnicode(com::fromBstr(Titel ? *Titel : nullptr));
+        const QByteArray title = ansi::fromUnicode(com::fromBstr(*Titel));
         ok = send(TTM_SETTITLEA, static_cast<WPARAM>(*Icon), reinterpret_cast<LPARAM>(title.constData())) != 0;
     }
     setBool(result, ok);

@@ -181,6 +181,14 @@ TEST(cToolTips, MembersSendTheirTooltipMessages)
     EXPECT_NE(add.tool.hinst, nullptr);
     EXPECT_EQ(GetPropA(owner.hwnd, "OLDPROC"), nullptr); // a fixed-text tool subclasses nothing
 
+    // A missing by-reference parameter is refused before anything is sent.
+    const std::size_t sent = rec.messages.size();
+    LONG edge = 0;
+    VARIANT_BOOL refused = VARIANT_TRUE;
+    EXPECT_EQ(c.tips->AddTTRectCB(nullptr, &edge, &edge, &edge, &edge, Pellwick::TTF_TRACK, 5, &refused), E_POINTER);
+    EXPECT_EQ(c.tips->SetTitle(nullptr, nullptr, &refused), E_POINTER);
+    EXPECT_EQ(rec.messages.size(), sent);
+
     LONG top = 1, left = 2, bottom = 3, right = 4;
     VARIANT empty;
     c.tips->SetMargin(&top, &left, &bottom, &right, &empty);
