@@ -35,7 +35,8 @@ LRESULT toolbarControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         // Paints the control and its inner window now, into the context.
         if (QWidget *widget = WidgetOf(hwnd)) {
             widget->repaint();
-            if (auto *toolbar = qobject_cast<Toolbar *>(widget))
+            auto *toolbar = qobject_cast<Toolbar *>(widget);
+            if (toolbar && toolbar->innerWindow())
                 toolbar->innerWindow()->repaint();
         }
         return 0;
@@ -80,12 +81,12 @@ void ToolbarButton::setImage(int image)
 
 int ToolbarButton::Left() const
 {
-    return m_owner->m_inner->buttonRect(m_index).left();
+    return m_owner->m_inner ? m_owner->m_inner->buttonRect(m_index).left() : 0;
 }
 
 int ToolbarButton::Top() const
 {
-    return m_owner->m_inner->buttonRect(m_index).top();
+    return m_owner->m_inner ? m_owner->m_inner->buttonRect(m_index).top() : 0;
 }
 
 int ToolbarButton::Width() const
@@ -129,7 +130,16 @@ Toolbar::Toolbar(QWidget *parent)
     layoutInner();
 }
 
-Toolbar::~Toolbar() = default;
+Toolbar::~Toolbar()
+{
+    // The inner window may live in another window now; it goes with us.
+    delete m_inner;
+}
+
+DWORD Toolbar::innerStyle() const
+{
+    return m_inner ? m_inner->style() : 0;
+}
 
 void Toolbar::setImageList(::ImageList *list)
 {
@@ -143,9 +153,9 @@ void Toolbar::setImageList(::ImageList *list)
 
 int Toolbar::ButtonWidth() const
 {
-    const bool list = m_inner->style() & TBSTYLE_LIST;
+    const bool list = innerStyle() & TBSTYLE_LIST;
     const int imageWidth = m_imageList ? m_imageList->ImageWidth() : 0;
-    const QFontMetrics metrics(m_inner->font());
+    const QFontMetrics metrics(font());
     int widest = 0;
     for (const auto &button : m_buttons.m_buttons)
         widest = qMax(widest, metrics.horizontalAdvance(withoutMnemonic(button->Caption())));
@@ -156,12 +166,12 @@ int Toolbar::ButtonWidth() const
 
 int Toolbar::ButtonHeight() const
 {
-    const bool list = m_inner->style() & TBSTYLE_LIST;
+    const bool list = innerStyle() & TBSTYLE_LIST;
     const int imageHeight = m_imageList ? m_imageList->ImageHeight() : 0;
     bool captions = false;
     for (const auto &button : m_buttons.m_buttons)
         captions = captions || !button->Caption().isEmpty();
-    const int textHeight = captions ? QFontMetrics(m_inner->font()).height() : 0;
+    const int textHeight = captions ? QFontMetrics(font()).height() : 0;
     if (list)
         return qMax(imageHeight, textHeight) + padY;
     return imageHeight + (captions ? gap + textHeight : 0) + padY;
@@ -170,7 +180,9 @@ int Toolbar::ButtonHeight() const
 QSize Toolbar::sizeHint() const
 {
     const int n = m_buttons.Count();
-    return QSize(m_inner->buttonLeft() * 2 + n * ButtonWidth(), m_inner->buttonTop() * 2 + ButtonHeight());
+    const int left = m_inner ? m_inner->buttonLeft() : 0;
+    const int top = m_inner ? m_inner->buttonTop() : 0;
+    return QSize(left * 2 + n * ButtonWidth(), top * 2 + ButtonHeight());
 }
 
 void Toolbar::resizeEvent(QResizeEvent *event)
@@ -269,6 +281,7 @@ bool ToolbarWindow::event(QEvent *event)
 void ToolbarWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    painter.setFont(m_owner->font()); // the measures are the toolbar's, wherever this window lives
     // A transparent toolbar paints no background: what lies behind shows.
     if (!(m_style & TBSTYLE_TRANSPARENT))
         painter.fillRect(rect(), buttonFace);

@@ -91,7 +91,6 @@ public:
 
     HWND hWnd() const { return m_hWnd; }
     bool Visible() const { return !isHidden(); }
-    void setVisible(bool visible) override { QWidget::setVisible(visible); }
 
     ToolbarButtons &Buttons() { return m_buttons; }
     const ToolbarButtons &Buttons() const { return m_buttons; }
@@ -105,6 +104,7 @@ public:
     // The toolbar's own height when its inner window lies inside it.
     QSize sizeHint() const override;
 
+    // nullptr once the window is gone with a bar that held it.
     ToolbarWindow *innerWindow() const { return m_inner; }
 
 signals:
@@ -120,11 +120,12 @@ private:
     friend class ToolbarWindow;
     void buttonsChanged();
     void layoutInner();
+    DWORD innerStyle() const;
 
     HWND m_hWnd = 0;
     ToolbarButtons m_buttons;
     QPointer<::ImageList> m_imageList;
-    ToolbarWindow *m_inner = nullptr;
+    QPointer<ToolbarWindow> m_inner;
 };
 
 // The inner window that carries and paints the buttons.

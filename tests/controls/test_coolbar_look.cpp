@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTest>
 
 #include <cmath>
 
@@ -198,6 +199,13 @@ TEST_F(CoolBarLook, TheToolbarIsFlatAndTransparentOverTheBarsPicture)
     EXPECT_EQ(at(shot, ballCentre), QColor(230, 90, 40));
     const QPoint ballCorner = inner->mapTo(&window, QPoint(first.left() + (first.width() - 49) / 2 + 1, first.top() + 3 + 1));
     EXPECT_EQ(at(shot, ballCorner), background(inner->mapTo(bar, inner->mapFrom(&window, ballCorner))));
+
+    // Under the mouse a flat button shows a thin raised edge.
+    QTest::mouseMove(inner, inner->buttonRect(3).center());
+    const QImage hover = window.grab().toImage();
+    hover.save(QDir::current().filePath("coolbar_hover.png"));
+    EXPECT_EQ(at(hover, inner->mapTo(&window, inner->buttonRect(3).topLeft())), QColor(Qt::white));
+    EXPECT_EQ(at(hover, inner->mapTo(&window, inner->buttonRect(2).topLeft())), at(shot, inner->mapTo(&window, inner->buttonRect(2).topLeft())));
 
     // The picture band shows its own picture.
     const QRect picBand = bar->bandRect(2);

@@ -205,6 +205,25 @@ TEST_F(WrapperTest, ResizingTheWrapperFitsItToTheButtons)
     EXPECT_EQ(wrapper->height(), toolbar->ButtonHeight() + 2 * toolbar->Buttons()(1).Top());
 }
 
+TEST_F(WrapperTest, AToolbarOrBarThatGoesAwayLeavesNothingDangling)
+{
+    wrapper->setToolbar(toolbar);
+    delete toolbar;
+    EXPECT_FALSE(IsWindow(inner));
+    EXPECT_EQ(wrapper->Toolbar(), nullptr);
+    EXPECT_EQ(wrapper->hWnd(), HandleOf(wrapper));
+    bar->Refresh();
+    (void)bar->grab();
+
+    toolbar = new Toolbar(&window);
+    toolbar->Buttons().Add("k", "K");
+    wrapper->setToolbar(toolbar);
+    delete bar; // takes the wrapper and the adopted inner window with it
+    EXPECT_EQ(toolbar->innerWindow(), nullptr);
+    EXPECT_EQ(toolbar->Buttons()(1).Top(), 0);
+    EXPECT_GT(toolbar->ButtonHeight(), 0);
+}
+
 TEST(WrapperProperties, OnlyValuesOtherThanTheDefaultAreWrittenAndReadingSetsThem)
 {
     TransTBWrapper wrapper;
