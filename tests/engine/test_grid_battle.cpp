@@ -280,3 +280,33 @@ TEST_F(ComputerBattle, SearchFallsBackToAllUnshotCells)
     clsGridProbe::SucheZiele(*grid);
     EXPECT_EQ(ziele.UBound(2), 80);
 }
+
+// On an untouched field the draws are: the block (1..2), 2 x 20 pairs for the
+// shuffle, then the pick; replaying them predicts the target exactly.
+TEST_F(ComputerBattle, SearchShotMakesTheDrawsInTheirOrderAndNumber)
+{
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        neuesSpiel(2, seed);
+        ASSERT_TRUE(BaueSpielerFlotte(*grid));
+        Randomize(seed * 31u);
+        const Schuss ziel = schiesse();
+        const float danach = Rnd();
+
+        Randomize(seed * 31u);
+        // On 15 x 12 every block counts 20, nothing moves in the sort: the
+        // last two columns are blocks 9 (bottom right) and 8.
+        const int block = RndDraw(2) == 1 ? 9 : 8;
+        const int x0 = (block - 1) % 3 * 5 + 1, y0 = (block - 1) / 3 * 4 + 1;
+        std::vector<std::pair<int, int>> ziele;
+        for (int y = y0; y < y0 + 4; ++y)
+            for (int x = x0; x < x0 + 5; ++x)
+                ziele.emplace_back(x, y);
+        for (int t = 0; t < 40; ++t) {
+            const int p = RndDraw(20), q = RndDraw(20);
+            std::swap(ziele[p - 1], ziele[q - 1]);
+        }
+        const auto soll = ziele[RndDraw(20) - 1];
+        EXPECT_EQ(std::make_pair(ziel.x, ziel.y), soll) << seed;
+        EXPECT_EQ(Rnd(), danach) << "4 x 20 + 2 draws, no more";
+    }
+}
