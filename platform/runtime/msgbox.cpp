@@ -15,6 +15,7 @@ VbMsgBoxResult MsgBox(const QString &prompt, int buttons, const QString &title)
     QString text = prompt;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(icon, title.isEmpty() ? App::EXEName() : title, text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     return vbOK;
 }

@@ -96,7 +96,8 @@ BOOL sndPlaySoundA(const char *sound, UINT flags)
 
 BOOL sndPlaySoundA(const QByteArray &image, UINT flags)
 {
-    // constData() is always terminated, so the tag check stays inside it.
+    if (static_cast<std::size_t>(image.size()) <= riffHeaderSize)
+        return play(nullptr, 0, flags);
     const std::size_t claimed = riffLength(image.constData());
     const std::size_t size = std::min(claimed, static_cast<std::size_t>(image.size()));
     return play(image.constData(), size, flags);

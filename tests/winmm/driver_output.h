@@ -58,6 +58,16 @@ public:
         return count;
     }
 
+    // framesAt(level) once it has reached `expected`, or after 3 seconds:
+    // on a busy machine the audio thread may write late.
+    int settle(int level, int expected) const
+    {
+        int frames = framesAt(level);
+        for (int i = 0; i < 20 && frames < expected; ++i)
+            frames = framesAt(level);
+        return frames;
+    }
+
 private:
     qint64 m_from;
 };

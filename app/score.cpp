@@ -1,0 +1,166 @@
+#include "modMain.h"
+#include "modDeklarationen.h"
+
+#include "base/ansi.h"
+#include "runtime/error.h"
+#include "runtime/files.h"
+#include "runtime/msgbox.h"
+#include "runtime/program.h"
+
+#include <QFileInfo>
+
+namespace modMain {
+
+// The number of the open top-ten file, taken afresh at each opening.
+std::int16_t intFileNr = 0;
+
+namespace {
+
+using modDeklarationen::ScorePlaetze;
+using modDeklarationen::strScore;
+
+constexpr int Groessen = 3;
+constexpr int RecordLaenge = 30;
+constexpr int NamenBytes = RecordLaenge - 2;
+constexpr int LeererPlatz = 1000; // what an empty place counts in a comparison
+const QString Unbekannt = QStringLiteral("unbekannt");
+const QString Leer = QStringLiteral("?");
+
+// The name record of place p of size class s; the shots record follows it.
+int NamensRecord(int p, int s)
+{
+    return 20 * (s - 1) + 2 * (p - 1) + 1;
+}
+
+// A shots entry the table can use: "?" or a whole number from 1 to 32767.
+bool GueltigeSchuesse(const QString &text)
+{
+    if (text == Leer)
+        return true;
+    bool ok = false;
+    const int shots = text.toInt(&ok);
+    return ok && text.front().isDigit() && shots >= 1 && shots <= 32767;
+}
+
+// The leading decimal number of a shots text, as a 16-bit comparison takes
+// it; "?" counts as 1000, so an empty place takes any result up to that.
+int Wert(const QString &text)
+{
+    if (text == Leer)
+        return LeererPlatz;
+    int i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const bool negativ = i < text.size() && text[i] == QLatin1Char('-');
+    if (negativ || (i < text.size() && text[i] == QLatin1Char('+')))
+        ++i;
+    int value = 0;
+    for (; i < text.size() && text[i].isDigit() && value <= 32768; ++i)
+        value = value * 10 + text[i].digitValue();
+    return negativ ? -std::min(value, 32768) : std::min(value, 32767);
+}
+
+// The longest beginning of a name that fits a record in the ANSI code page.
+QString PassenderName(const QString &name)
+{
+    const QByteArray bytes = ansi::fromUnicode(name);
+    return bytes.size() <= NamenBytes ? name : ansi::toUnicode(bytes.left(NamenBytes));
+}
+
+void LeereTabelle()
+{
+    for (int s = 1; s <= Groessen; ++s)
+        for (int p = 1; p <= ScorePlaetze; ++p) {
+            strScore(p, s, 1) = Unbekannt;
+            strScore(p, s, 2) = Leer;
+        }
+}
+
+// Writes places 1 to 10 of every size class; on any failure the message
+// and the program's end.
+void SchreibeScore(const QString &meldung)
+{
+    try {
+        intFileNr = FreeFile();
+        Open(modDeklarationen::strScoreFile, OpenMode::Random, intFileNr, RecordLaenge);
+        for (int s = 1; s <= Groessen; ++s)
+            for (int p = 1; p <= ScorePlaetze; ++p) {
+                Put(intFileNr, NamensRecord(p, s), strScore(p, s, 1));
+                Put(intFileNr, NamensRecord(p, s) + 1, strScore(p, s, 2));
+            }
+        Close(intFileNr);
+    } catch (const RuntimeError &) {
+        MsgBox(meldung + QStringLiteral("\r\nDas Programm wird beendet!"), vbExclamation, QStringLiteral("Murvel"));
+        End();
+    }
+}
+
+} // namespace
+
+void LoadScore()
+{
+    // A missing or short file reads like a cleared table, an unusable entry
+    // like an empty place; nothing is reported and nothing is written.
+    LeereTabelle();
+    intFileNr = FreeFile();
+    try {
+        Open(modDeklarationen::strScoreFile, OpenMode::Random, intFileNr, RecordLaenge);
+    } catch (const RuntimeError &) {
+        return;
+    }
+    const qint64 size = QFileInfo(modDeklarationen::strScoreFile).size();
+    for (int s = 1; s <= Groessen; ++s)
+        for (int p = 1; p <= ScorePlaetze; ++p) {
+            const int n = NamensRecord(p, s);
+            if (static_cast<qint64>(n + 1) * RecordLaenge > size)
+                continue;
+            QString name, shots;
+            try {
+                Get(intFileNr, n, name);
+            } catch (const RuntimeError &) {
+                name = Unbekannt;
+            }
+            try {
+                Get(intFileNr, n + 1, shots);
+            } catch (const RuntimeError &) {
+                shots.clear();
+            }
+            strScore(p, s, 1) = name;
+            strScore(p, s, 2) = GueltigeSchuesse(shots) ? shots : Leer;
+        }
+    Close(intFileNr);
+}
+
+std::uint8_t InsertScore(const QString &Name, std::int16_t Shots)
+{
+    if (!AktuelleGroesse)
+        throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"));
+    const int s = AktuelleGroesse();
+    int platz = 0;
+    for (int p = 1; p <= ScorePlaetze && platz == 0; ++p)
+        if (Shots <= Wert(strScore(p, s, 2)))
+            platz = p;
+    if (platz == 0)
+        return 0;
+    for (int row = ScorePlaetze; row >= platz; --row) {
+        strScore(row + 1, s, 1) = strScore(row, s, 1);
+        strScore(row + 1, s, 2) = strScore(row, s, 2);
+    }
+    strScore(platz, s, 1) = PassenderName(Name);
+    strScore(platz, s, 2) = QString::number(Shots);
+    SaveScore();
+    return static_cast<std::uint8_t>(platz);
+}
+
+void ResetScore()
+{
+    LeereTabelle();
+    SchreibeScore(QStringLiteral("Es trat ein Fehler beim Erstellen der Datei auf!"));
+}
+
+void SaveScore()
+{
+    SchreibeScore(QStringLiteral("Es trat ein Fehler beim Speichern der Highscore-Daten auf!"));
+}
+
+} // namespace modMain

@@ -1,0 +1,266 @@
+// The top ten in memory and in "Score.hsc", byte by byte.
+#include "base/ansi.h"
+#include "modDeklarationen.h"
+#include "modMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+using modDeklarationen::strScore;
+using modDeklarationen::strScoreFile;
+using namespace modMain;
+
+constexpr int RecordSize = 30;
+
+// Record n (from 1) as its file holds it: 2-byte length, text, padding.
+QByteArray recordBytes(const QString &text)
+{
+    const QByteArray bytes = ansi::fromUnicode(text);
+    QByteArray record(RecordSize, '\0');
+    record[0] = static_cast<char>(bytes.size());
+    record.replace(2, bytes.size(), bytes);
+    return record;
+}
+
+QByteArray fileBytes()
+{
+    QFile file(strScoreFile);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QByteArray &bytes)
+{
+    QFile file(strScoreFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// The file's image of a whole table: records n, n + 1 per place.
+QByteArray imageOfTable()
+{
+    QByteArray image;
+    for (int s = 1; s <= 3; ++s)
+        for (int p = 1; p <= 10; ++p)
+            image += recordBytes(strScore(p, s, 1)) + recordBytes(strScore(p, s, 2));
+    return image;
+}
+
+class TopTen : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        strScoreFile = folder.filePath(QStringLiteral("Score.hsc"));
+        AktuelleGroesse = [this] { return groesse; };
+    }
+    void TearDown() override { AktuelleGroesse = nullptr; }
+
+    // Size class s holds the results first, first + step, ... at places 1 to 10.
+    void fill(int s, int first, int step)
+    {
+        for (int p = 1; p <= 10; ++p) {
+            strScore(p, s, 1) = QStringLiteral("Spieler %1").arg(p);
+            strScore(p, s, 2) = QString::number(first + step * (p - 1));
+        }
+    }
+
+    QTemporaryDir folder;
+    std::uint8_t groesse = 2;
+};
+
+TEST_F(TopTen, ClearingWritesSixtyRecordsOfUnbekanntAndQuestionMark)
+{
+    ResetScore();
+    const QByteArray bytes = fileBytes();
+    ASSERT_EQ(bytes.size(), 1800);
+    for (int n = 1; n <= 60; ++n) {
+        SCOPED_TRACE(n);
+        const QByteArray record = bytes.mid((n - 1) * RecordSize, RecordSize);
+        EXPECT_EQ(record, recordBytes(n % 2 ? QStringLiteral("unbekannt") : QStringLiteral("?")));
+    }
+    EXPECT_EQ(strScore(10, 3, 1), QStringLiteral("unbekannt"));
+    EXPECT_EQ(strScore(10, 3, 2), QStringLiteral("?"));
+}
+
+TEST_F(TopTen, AResultEntersAtItsPlaceAndPushesTheRestDown)
+{
+    ResetScore();
+    fill(2, 20, 2); // 20, 22, 24, ..., 38
+    EXPECT_EQ(InsertScore(QStringLiteral("Anna"), 19), 1);
+    EXPECT_EQ(strScore(1, 2, 1), QStringLiteral("Anna"));
+    EXPECT_EQ(strScore(2, 2, 2), QStringLiteral("20"));
+    EXPECT_EQ(strScore(10, 2, 2), QStringLiteral("36"));
+    EXPECT_EQ(strScore(11, 2, 2), QStringLiteral("38")); // only the spare row holds it now
+    // A tie goes above the stored result: the newer one ranks first.
+    EXPECT_EQ(InsertScore(QStringLiteral("Bert"), 22), 3);
+    EXPECT_EQ(strScore(3, 2, 1), QStringLiteral("Bert"));
+    EXPECT_EQ(strScore(4, 2, 2), QStringLiteral("22"));
+    EXPECT_EQ(strScore(4, 2, 1), QStringLiteral("Spieler 2"));
+    EXPECT_EQ(fileBytes(), imageOfTable());
+}
+
+TEST_F(TopTen, AResultWorseThanAllTenLeavesTableAndFileUntouched)
+{
+    fill(2, 20, 2);
+    SaveScore();
+    QFile(strScoreFile).setPermissions(QFile::ReadOwner); // any write would show
+    const QByteArray before = fileBytes();
+    EXPECT_EQ(InsertScore(QStringLiteral("Carl"), 39), 0);
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(strScore(10, 2, 2), QStringLiteral("38"));
+}
+
+TEST_F(TopTen, AnEmptyPlaceTakesAnyResultUpToAThousandShots)
+{
+    ResetScore();
+    groesse = 3;
+    EXPECT_EQ(InsertScore(QStringLiteral("Dora"), 1000), 1);
+    EXPECT_EQ(InsertScore(QStringLiteral("Emil"), 1001), 0);
+    EXPECT_EQ(InsertScore(QStringLiteral("Fritz"), 500), 1);
+    EXPECT_EQ(strScore(2, 3, 1), QStringLiteral("Dora"));
+    EXPECT_EQ(strScore(3, 3, 2), QStringLiteral("?"));
+}
+
+TEST_F(TopTen, TheThreeSizeClassesNeverMix)
+{
+    ResetScore();
+    fill(1, 30, 1);
+    fill(3, 60, 1);
+    SaveScore();
+    const QByteArray before = fileBytes();
+    groesse = 2;
+    EXPECT_EQ(InsertScore(QStringLiteral("Gisela"), 45), 1);
+    const QByteArray after = fileBytes();
+    EXPECT_EQ(after.left(20 * RecordSize), before.left(20 * RecordSize));
+    EXPECT_EQ(after.mid(40 * RecordSize), before.mid(40 * RecordSize));
+    EXPECT_EQ(after.mid(20 * RecordSize, 2 * RecordSize), recordBytes(QStringLiteral("Gisela")) + recordBytes(QStringLiteral("45")));
+    EXPECT_EQ(strScore(1, 1, 2), QStringLiteral("30"));
+    EXPECT_EQ(strScore(1, 3, 2), QStringLiteral("60"));
+}
+
+TEST_F(TopTen, LoadingAWrittenFileGivesTheSameTable)
+{
+    ResetScore();
+    fill(1, 25, 3);
+    strScore(4, 2, 1) = QStringLiteral("Jürgen Größe");
+    strScore(4, 2, 2) = QStringLiteral("77");
+    strScore(11, 1, 1) = QStringLiteral("spare row");
+    SaveScore();
+    EXPECT_EQ(fileBytes().mid(26 * RecordSize + 2, 12), QByteArray("J\xFCrgen Gr\xF6\xDF" "e", 12));
+    const QByteArray image = imageOfTable();
+    for (int s = 1; s <= 3; ++s)
+        for (int p = 1; p <= 10; ++p)
+            strScore(p, s, 1) = strScore(p, s, 2) = QString();
+    LoadScore();
+    EXPECT_EQ(imageOfTable(), image);
+    EXPECT_EQ(strScore(11, 1, 1), QStringLiteral("spare row")); // row 11 is never loaded
+}
+
+TEST_F(TopTen, ANameLongerThanARecordIsCutToItsFirst28Bytes)
+{
+    ResetScore();
+    const QString name = QStringLiteral("Maximiliane Müller-Lüdenscheidt von Bärenfels");
+    EXPECT_EQ(InsertScore(name, 50), 1);
+    EXPECT_EQ(strScore(1, 2, 1), name.left(28));
+    EXPECT_EQ(fileBytes().mid(20 * RecordSize, RecordSize), recordBytes(name.left(28)));
+    EXPECT_EQ(static_cast<unsigned char>(fileBytes()[20 * RecordSize]), 28);
+}
+
+TEST_F(TopTen, AMissingFileReadsAsAClearedTableAndIsCreatedEmpty)
+{
+    fill(2, 20, 2);
+    LoadScore();
+    EXPECT_EQ(strScore(1, 2, 1), QStringLiteral("unbekannt"));
+    EXPECT_EQ(strScore(10, 2, 2), QStringLiteral("?"));
+    EXPECT_TRUE(QFile::exists(strScoreFile));
+    EXPECT_EQ(fileBytes().size(), 0);
+    EXPECT_EQ(InsertScore(QStringLiteral("Hans"), 80), 1); // an empty place takes the result
+}
+
+TEST_F(TopTen, AShortOrDamagedFileReadsAsEmptyPlacesAndIsNotRewritten)
+{
+    fill(1, 20, 1);
+    fill(2, 40, 1);
+    SaveScore();
+    QByteArray bytes = fileBytes().left(25 * RecordSize); // class 1 and places 1, 2 of class 2
+    bytes[2 * RecordSize] = static_cast<char>(200); // name of place 2, class 1: a length beyond the record
+    bytes.replace(3 * RecordSize, RecordSize, recordBytes(QStringLiteral("abc")));
+    bytes.replace(5 * RecordSize, RecordSize, recordBytes(QStringLiteral("0")));
+    bytes.replace(7 * RecordSize, RecordSize, recordBytes(QStringLiteral("40000")));
+    bytes.replace(9 * RecordSize, RecordSize, recordBytes(QString()));
+    bytes.replace(11 * RecordSize, RecordSize, recordBytes(QStringLiteral("-3")));
+    writeFile(bytes);
+    fill(3, 60, 1);
+    LoadScore();
+    EXPECT_EQ(strScore(1, 1, 2), QStringLiteral("20"));
+    EXPECT_EQ(strScore(2, 1, 1), QStringLiteral("unbekannt"));
+    EXPECT_EQ(strScore(2, 1, 2), QStringLiteral("?"));
+    for (int p = 3; p <= 6; ++p) {
+        EXPECT_EQ(strScore(p, 1, 1), QStringLiteral("Spieler %1").arg(p)) << p;
+        EXPECT_EQ(strScore(p, 1, 2), QStringLiteral("?")) << p;
+    }
+    EXPECT_EQ(strScore(7, 1, 2), QStringLiteral("26"));
+    EXPECT_EQ(strScore(2, 2, 2), QStringLiteral("41"));
+    EXPECT_EQ(strScore(3, 2, 1), QStringLiteral("unbekannt")); // beyond the end
+    EXPECT_EQ(strScore(10, 3, 2), QStringLiteral("?"));
+    EXPECT_EQ(fileBytes(), bytes);
+}
+
+// In a child process: answers the message box as a person would and tells
+// the parent, on stderr, what it showed.
+void answerTheMessageBox()
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const QString text = box->text().replace(QLatin1Char('\n'), QLatin1Char('|'));
+        std::fprintf(stderr, "[%s] [%s] [%d]\n", qPrintable(box->windowTitle()), qPrintable(text), box->icon() == QMessageBox::Warning);
+        box->accept();
+    });
+    timer->start(20);
+}
+
+class TopTenDeathTest : public TopTen {};
+
+TEST_F(TopTenDeathTest, AFailedSaveShowsItsMessageAndEndsTheProgram)
+{
+    QDir().mkpath(strScoreFile); // a folder where the file should be
+    EXPECT_EXIT((answerTheMessageBox(), SaveScore()), testing::ExitedWithCode(0),
+                "\\[Murvel\\] \\[Es trat ein Fehler beim Speichern der Highscore-Daten auf!\\|Das Programm wird beendet!\\] \\[1\\]");
+    EXPECT_EXIT((answerTheMessageBox(), ResetScore()), testing::ExitedWithCode(0),
+                "\\[Murvel\\] \\[Es trat ein Fehler beim Erstellen der Datei auf!\\|Das Programm wird beendet!\\] \\[1\\]");
+}
+
+TEST_F(TopTenDeathTest, AReadOnlyFileCannotBeSaved)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files";
+    ResetScore();
+    QFile(strScoreFile).setPermissions(QFile::ReadOwner);
+    EXPECT_EXIT((answerTheMessageBox(), SaveScore()), testing::ExitedWithCode(0), "Highscore-Daten");
+}
+
+TEST_F(TopTenDeathTest, ATextThatDoesNotFitEndsTheSaveAfterTheRecordsBeforeIt)
+{
+    ResetScore();
+    const QByteArray cleared = fileBytes();
+    fill(1, 20, 1);
+    strScore(5, 2, 1) = QString(29, QLatin1Char('x')); // record 29
+    EXPECT_EXIT((answerTheMessageBox(), SaveScore()), testing::ExitedWithCode(0), "Highscore-Daten");
+    EXPECT_EQ(fileBytes(), imageOfTable().left(28 * RecordSize) + cleared.mid(28 * RecordSize));
+}
+
+} // namespace
