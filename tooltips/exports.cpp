@@ -3,61 +3,16 @@
 // library.
 #include "cToolTips.h"
 
+#include "com/classfactory.h"
 #include "com/registration.h"
 
 #include <QString>
-
-#include <atomic>
-#include <new>
 
 using namespace Pellwick;
 
 namespace {
 
-std::atomic<LONG> g_serverLocks{0};
-
-class ClassFactory final : public IClassFactory {
-public:
-    HRESULT QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IClassFactory)
-            return E_NOINTERFACE;
-        *ppv = static_cast<IClassFactory *>(this);
-        return S_OK;
-    }
-    // The factory is static: it lives as long as the library.
-    ULONG AddRef() override { return 2; }
-    ULONG Release() override { return 1; }
-
-    HRESULT CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (pUnkOuter)
-            return CLASS_E_NOAGGREGATION;
-        auto *object = new (std::nothrow) cToolTips;
-        if (!object)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = object->QueryInterface(riid, ppv);
-        object->Release(); // the creation reference; *ppv holds the object now
-        return hr;
-    }
-
-    HRESULT LockServer(BOOL fLock) override
-    {
-        if (fLock)
-            ++g_serverLocks;
-        else
-            --g_serverLocks;
-        return S_OK;
-    }
-};
-
-ClassFactory g_factory;
+com::ClassFactory<cToolTips> g_factory;
 
 const QString ProgId = QStringLiteral("Pellwick.cToolTips");
 
@@ -80,7 +35,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void **ppv)
 
 STDAPI DllCanUnloadNow()
 {
-    return cToolTips::liveObjects() == 0 && g_serverLocks == 0 ? S_OK : S_FALSE;
+    return cToolTips::liveObjects() == 0 && !g_factory.locked() ? S_OK : S_FALSE;
 }
 
 STDAPI DllRegisterServer()

@@ -1,4 +1,5 @@
 #include "com/dictionary.h"
+#include "com/classfactory.h"
 
 #include "com/object.h"
 
@@ -265,42 +266,13 @@ HRESULT Dictionary::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *para
     return hr;
 }
 
-class DictionaryFactory final : public IClassFactory {
-public:
-    HRESULT QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory *>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The factory lives as long as the platform library.
-    ULONG AddRef() override { return 2; }
-    ULONG Release() override { return 1; }
-    HRESULT CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (pUnkOuter)
-            return CLASS_E_NOAGGREGATION;
-        auto *dict = new Dictionary;
-        const HRESULT hr = dict->QueryInterface(riid, ppv);
-        dict->Release();
-        return hr;
-    }
-    HRESULT LockServer(BOOL) override { return S_OK; }
-};
+
 
 } // namespace
 
 IClassFactory *builtinClassFactory(const CLSID &clsid)
 {
-    static DictionaryFactory dictionaryFactory;
+    static ClassFactory<Dictionary> dictionaryFactory;
     if (clsid == CLSID_Dictionary)
         return &dictionaryFactory;
     return nullptr;
