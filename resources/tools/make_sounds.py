@@ -4,7 +4,8 @@
 Everything is synthesised with sox (no samples from anywhere): noise
 shaped into splashes and explosions, sine partials into bells, sawtooth
 chords into horns and brass, plucked strings and a little drum kit into
-the top-ten tune. Run it from anywhere; it needs sox and python3. The
+the top-ten tune. Run it from anywhere; it needs sox and python3; sox runs
+in its repeatable mode, so a second run makes the same files. The
 outputs are committed, so a build never runs this.
 
   101 waste bin clicked        tin bin: thud, lid clank, rattle    MS ADPCM
@@ -34,7 +35,7 @@ counter = 0
 
 
 def sox(*args):
-    subprocess.run(["sox", "-q", "-V1", *[str(a) for a in args]], check=True)
+    subprocess.run(["sox", "-q", "-V1", "-R", *[str(a) for a in args]], check=True)
 
 
 def tmp():
@@ -78,14 +79,14 @@ def concat(*paths):
     return out
 
 
-def finish(path, sound_id, length, rate, bits, channels, adpcm=False, reverb=None, gain=-1.0):
+def finish(path, sound_id, length, rate, bits, channels, adpcm=False, reverb=None, gain=-1.0, fade_out=0.04):
     """Reverb, normalising, the exact length, and the resource's format."""
     shaped = tmp()
     # No offset (a swept sawtooth leaves one), room for the reverb's tail.
     effects = ["highpass", 30, "pad", 0, length]
     if reverb:
         effects += ["reverb", *reverb]
-    effects += ["channels", 1, "norm", gain, "trim", 0, length, "fade", "t", 0, length, 0.04]
+    effects += ["channels", 1, "norm", gain, "trim", 0, length, "fade", "t", 0, length, fade_out]
     sox(path, shaped, *effects)
     if channels == 2:
         wide = tmp()
@@ -231,7 +232,7 @@ def s110():
     melody = concat(*[mix(gen(d * BEAT, "pluck", n, "gain", -8, "fade", "t", 0.005, d * BEAT, 0.05),
                           brass(d * BEAT, n, -22, 0.04)) for n, d in MELODY])
     bass, offbeat, drums = [], [], []
-    for chord in CHORDS:
+    for chord in CHORDS[:-2]:
         root, triad = TRIADS[chord]
         for _ in range(2):  # beats 1 and 2 of the half bar
             bass.append(gen(BEAT, "pluck", root, "gain", -6, "lowpass", 900, "fade", "t", 0.003, BEAT, 0.1))
@@ -240,8 +241,14 @@ def s110():
         drums.append(gen(BEAT, "sine", "110/45", "gain", -6, "fade", "h", 0.002, 0.25, 0.22))
         drums.append(mix(gen(BEAT, "whitenoise", "bandpass", 2200, "1q", "gain", -20, "fade", "h", 0.001, 0.16, 0.15),
                          gen(BEAT, "sine", 190, "gain", -20, "fade", "h", 0.001, 0.1, 0.09)))
+    # The last bar: one full chord over a deep C, a kick and a cymbal ringing out.
+    last = 4 * BEAT
+    bass.append(mix(gen(last, "pluck", "C2", "gain", -6, "lowpass", 900), gen(last, "pluck", "C3", "gain", -8, "lowpass", 900)))
+    offbeat.append(mix(*[gen(last, "pluck", n, "gain", -18) for n in ("C4", "E4", "G4", "C5")]))
+    drums.append(mix(gen(last, "sine", "110/45", "gain", -4, "fade", "h", 0.002, 0.35, 0.32),
+                     gen(last, "whitenoise", "highpass", 4500, "gain", -22, "fade", "l", 0.002, last, last - 0.01)))
     body = mix(melody, concat(*bass), concat(*offbeat), concat(*drums))
-    finish(body, 110, 19.2, 22050, 16, 1, reverb=(40, 50, 70), gain=-1.5)
+    finish(body, 110, 19.2, 22050, 16, 1, reverb=(40, 50, 70), gain=-1.5, fade_out=0.8)
 
 
 # 111: the computer wins: a trombone falling "wah, wah, wah, waaah".
