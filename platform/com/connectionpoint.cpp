@@ -265,34 +265,36 @@ HRESULT EventSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS *p
     return DISP_E_EXCEPTION;
 }
 
-HRESULT advise(IUnknown *source, const IID &eventIid, IUnknown *sink, DWORD *cookie)
+namespace {
+
+// The source's connection point for one event interface.
+HRESULT findConnectionPoint(IUnknown *source, const IID &eventIid, ComPtr<IConnectionPoint> &point)
 {
-    if (!source || !sink || !cookie)
-        return E_POINTER;
     ComPtr<IConnectionPointContainer> container;
     HRESULT hr = source->QueryInterface(IID_IConnectionPointContainer, container.putVoid());
     if (FAILED(hr))
         return hr;
+    return container->FindConnectionPoint(eventIid, point.put());
+}
+
+} // namespace
+
+HRESULT advise(IUnknown *source, const IID &eventIid, IUnknown *sink, DWORD *cookie)
+{
+    if (!source || !sink || !cookie)
+        return E_POINTER;
     ComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(eventIid, point.put());
-    if (FAILED(hr))
-        return hr;
-    return point->Advise(sink, cookie);
+    const HRESULT hr = findConnectionPoint(source, eventIid, point);
+    return FAILED(hr) ? hr : point->Advise(sink, cookie);
 }
 
 HRESULT unadvise(IUnknown *source, const IID &eventIid, DWORD cookie)
 {
     if (!source)
         return E_POINTER;
-    ComPtr<IConnectionPointContainer> container;
-    HRESULT hr = source->QueryInterface(IID_IConnectionPointContainer, container.putVoid());
-    if (FAILED(hr))
-        return hr;
     ComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(eventIid, point.put());
-    if (FAILED(hr))
-        return hr;
-    return point->Unadvise(cookie);
+    const HRESULT hr = findConnectionPoint(source, eventIid, point);
+    return FAILED(hr) ? hr : point->Unadvise(cookie);
 }
 
 } // namespace com

@@ -36,18 +36,18 @@ struct Decoded {
 Decoded decode(const char *image, std::size_t size, const SDL_AudioSpec *device)
 {
     Decoded result;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec waveFormat{};
     Uint8 *buffer = nullptr;
     Uint32 bytes = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(image, static_cast<int>(size)), 1, &spec, &buffer, &bytes))
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(image, static_cast<int>(size)), 1, &waveFormat, &buffer, &bytes))
         return result;
-    const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-    result.length = std::chrono::milliseconds(1000LL * bytes / (frameBytes * spec.freq));
+    const int frameBytes = SDL_AUDIO_BITSIZE(waveFormat.format) / 8 * waveFormat.channels;
+    result.length = std::chrono::milliseconds(1000LL * bytes / (frameBytes * waveFormat.freq));
     if (device) {
         // One conversion of the whole sound, so nothing stays in a
         // resampler's history at its end.
         SDL_AudioCVT cvt;
-        if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, device->format, device->channels, device->freq) >= 0) {
+        if (SDL_BuildAudioCVT(&cvt, waveFormat.format, waveFormat.channels, waveFormat.freq, device->format, device->channels, device->freq) >= 0) {
             cvt.len = static_cast<int>(bytes);
             result.samples.resize(static_cast<std::size_t>(cvt.len) * static_cast<std::size_t>(cvt.len_mult));
             std::memcpy(result.samples.data(), buffer, bytes);
@@ -71,7 +71,7 @@ BOOL play(const char *image, std::size_t size, UINT flags)
     device.stop();
     if (!(flags & SND_MEMORY) || !image || size <= riffHeaderSize)
         return FALSE;
-    Decoded sound = decode(image, size, device.isOpen() ? &device.spec() : nullptr);
+    Decoded sound = decode(image, size, device.isOpen() ? &device.format() : nullptr);
     if (!sound.ok)
         return FALSE;
     const bool wait = !(flags & SND_ASYNC);

@@ -19,10 +19,10 @@ public:
 
     // The format every sound is converted to before it plays; valid only
     // when isOpen().
-    const SDL_AudioSpec &spec() const { return m_spec; }
+    const SDL_AudioSpec &format() const { return m_spec; }
     bool isOpen() const { return m_device != 0; }
 
-    // Ends what plays and starts `samples` (in spec()'s format). With
+    // Ends what plays and starts `samples` (in format()'s layout). With
     // `wait` the call returns once the last sample has been played.
     void play(std::vector<std::uint8_t> samples, bool wait);
     // Ends what plays, if anything.

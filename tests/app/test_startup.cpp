@@ -98,11 +98,11 @@ Wave describe(const QByteArray &image)
     if (image.size() < 22 || !image.startsWith("RIFF") || image.mid(8, 8) != "WAVEfmt ")
         return wave;
     wave.formatTag = static_cast<unsigned char>(image[20]) | static_cast<unsigned char>(image[21]) << 8;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec waveFormat{};
     Uint8 *buffer = nullptr;
     Uint32 bytes = 0;
-    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(image.constData(), static_cast<int>(image.size())), 1, &spec, &buffer, &bytes)) {
-        wave.seconds = double(bytes) / (SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels * spec.freq);
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(image.constData(), static_cast<int>(image.size())), 1, &waveFormat, &buffer, &bytes)) {
+        wave.seconds = double(bytes) / (SDL_AUDIO_BITSIZE(waveFormat.format) / 8 * waveFormat.channels * waveFormat.freq);
         SDL_FreeWAV(buffer);
     }
     return wave;
