@@ -61,6 +61,9 @@ cToolTips *LeaveWindow(HWND hwnd, cToolTips *object)
 
 LRESULT WndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    // Taken before any event runs: a handler may end the object, which gives
+    // the window its own procedure back and removes the property.
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, "OLDPROC"));
     if (uMsg == WM_NOTIFY && lParam != 0) {
         const auto *header = reinterpret_cast<const NMHDR *>(lParam);
         switch (header->code) {
@@ -87,7 +90,6 @@ LRESULT WndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             break;
         }
     }
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, "OLDPROC"));
     return CallWindowProcA(previous, hwnd, uMsg, wParam, lParam);
 }
 

@@ -338,6 +338,7 @@ TEST_F(CallbackTool, AHandlerMayReleaseTheObjectDuringItsEvent)
     EXPECT_FALSE(c.tips);
     EXPECT_FALSE(IsWindow(tip));
     expectRestored(owner, own);
+    EXPECT_EQ(own.of(WM_NOTIFY).size(), 1u); // the request still reached the owner's own procedure
 }
 
 TEST_F(CallbackTool, NeedTextWithNoAnswerLeavesAnEmptyText)
