@@ -41,8 +41,13 @@ Decoded decode(const char *image, std::size_t size, const SDL_AudioSpec *device)
     Uint32 bytes = 0;
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(image, static_cast<int>(size)), 1, &waveFormat, &buffer, &bytes))
         return result;
-    const int frameBytes = SDL_AUDIO_BITSIZE(waveFormat.format) / 8 * waveFormat.channels;
-    result.length = std::chrono::milliseconds(1000LL * bytes / (frameBytes * waveFormat.freq));
+    // 64-bit: a header may claim any rate up to INT_MAX and 255 channels.
+    const long long bytesPerSecond = static_cast<long long>(SDL_AUDIO_BITSIZE(waveFormat.format) / 8) * waveFormat.channels * waveFormat.freq;
+    if (bytesPerSecond <= 0) {
+        SDL_FreeWAV(buffer);
+        return result;
+    }
+    result.length = std::chrono::milliseconds(1000LL * bytes / bytesPerSecond);
     if (device) {
         // One conversion of the whole sound, so nothing stays in a
         // resampler's history at its end.

@@ -93,7 +93,7 @@ void SoundDevice::play(std::vector<std::uint8_t> samples, bool wait)
     // The audio thread always comes back; the bound only guards against a
     // driver that stops calling, so a game can never hang on a sound.
     const int frameBytes = SDL_AUDIO_BITSIZE(m_spec.format) / 8 * m_spec.channels;
-    const auto length = std::chrono::milliseconds(1000LL * static_cast<long long>(m_samples.size()) / (frameBytes * m_spec.freq));
+    const auto length = std::chrono::milliseconds(1000LL * static_cast<long long>(m_samples.size()) / (static_cast<long long>(frameBytes) * m_spec.freq));
     if (!m_ended.wait_for(lock, length + std::chrono::seconds(2), [&] { return m_finished >= sound; })) {
         m_state = State::Idle;
         m_samples.clear();

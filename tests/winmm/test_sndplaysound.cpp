@@ -81,4 +81,13 @@ TEST(SndPlaySound, AnImageShorterThanItsHeaderClaimsPlaysWhatItHolds)
     EXPECT_LT(ms, 390); // all of it would take 400
 }
 
+TEST(SndPlaySound, AHeaderClaimingAnAbsurdRateDoesNotUpsetTheLengthComputation)
+{
+    // 16-bit stereo at 2^30 Hz: four bytes a frame times the rate overflows 32 bits.
+    const QByteArray sound = testwave::pcm(1 << 30, 16, 2, 4, 100);
+    sndPlaySoundA(sound, SND_NODEFAULT | SND_MEMORY);
+    sndPlaySoundA(sound, SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    EXPECT_EQ(sndPlaySoundA(QByteArray(), SND_ASYNC | SND_NODEFAULT | SND_MEMORY), FALSE);
+}
+
 } // namespace
