@@ -28,6 +28,7 @@ struct Window {
     WNDPROC procedure = DefWindowProcA;
     DWORD style = 0;
     DWORD exStyle = 0;
+    bool destroying = false; // WM_DESTROY sent: a second DestroyWindow does nothing more
     QMap<QByteArray, HANDLE> properties; // keys in lower case
 };
 
@@ -91,7 +92,10 @@ HWND enter(QWidget *widget, const QByteArray &className, WNDPROC procedure, DWOR
     w.destroyedConnection = QObject::connect(widget, &QObject::destroyed, [hwnd]() {
         if (Window *win = find(hwnd)) {
             win->widget = nullptr;
-            SendMessageA(hwnd, WM_DESTROY, 0, 0);
+            if (!win->destroying) {
+                win->destroying = true;
+                SendMessageA(hwnd, WM_DESTROY, 0, 0);
+            }
             forget(hwnd);
         }
     });
@@ -188,8 +192,13 @@ BOOL DestroyWindow(HWND hwnd)
     Window *w = find(hwnd);
     if (!w)
         return FALSE;
+    // A procedure that destroys its window again while hearing WM_DESTROY
+    // leaves the first call to finish the work.
+    if (w->destroying)
+        return TRUE;
+    w->destroying = true;
     SendMessageA(hwnd, WM_DESTROY, 0, 0);
-    w = find(hwnd); // the procedure may have destroyed it itself
+    w = find(hwnd); // the procedure may have had it deleted meanwhile
     if (!w)
         return TRUE;
     QPointer<QWidget> widget = w->widget;
@@ -307,7 +316,8 @@ HWND SetParent(HWND child, HWND newParent)
 {
     QWidget *widget = WidgetOf(child);
     QWidget *parentWidget = WidgetOf(newParent);
-    if (!widget || (newParent != 0 && !parentWidget) || child == newParent)
+    // A window inside its own child would make Qt's parent chain a loop.
+    if (!widget || (newParent != 0 && !parentWidget) || widget == parentWidget || widget->isAncestorOf(parentWidget))
         return 0;
     QWidget *oldParent = widget->parentWidget();
     const HWND oldHandle = oldParent ? HandleOf(oldParent) : 0;

@@ -245,3 +245,48 @@ TEST(Kernel32, MoveMemoryCopiesOverlappingBytesAndSleepWaits)
     Sleep(30);
     EXPECT_GE(clock.elapsed(), 29);
 }
+
+namespace {
+
+int destroyCalls = 0;
+
+// Destroys its own window again on hearing that it goes.
+LRESULT selfDestroyingProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_DESTROY && ++destroyCalls < 5)
+        DestroyWindow(hwnd);
+    return 0;
+}
+
+} // namespace
+
+TEST_F(User32, AWindowThatDestroysItselfWhileGoingHearsOfItOnce)
+{
+    RegisterWindowClass("SelfDestroying", [](const WindowCreateInfo &) { return new QWidget; }, selfDestroyingProc);
+    destroyCalls = 0;
+    const HWND byCall = CreateWindowExA(0, "SelfDestroying", "", 0, 0, 0, 1, 1, 0, nullptr, nullptr, nullptr);
+    QPointer<QWidget> widget = WidgetOf(byCall);
+    EXPECT_TRUE(DestroyWindow(byCall));
+    EXPECT_EQ(destroyCalls, 1);
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_FALSE(IsWindow(byCall));
+
+    destroyCalls = 0;
+    const HWND byQt = CreateWindowExA(0, "SelfDestroying", "", 0, 0, 0, 1, 1, 0, nullptr, nullptr, nullptr);
+    delete WidgetOf(byQt);
+    EXPECT_EQ(destroyCalls, 1);
+    EXPECT_FALSE(IsWindow(byQt));
+}
+
+TEST_F(User32, AWindowCannotBecomeAChildOfItsOwnChild)
+{
+    const HWND parent = create();
+    const HWND child = create(parent);
+    const HWND grandchild = create(child);
+    EXPECT_EQ(SetParent(parent, grandchild), 0);
+    EXPECT_EQ(GetParent(parent), 0);
+    EXPECT_EQ(GetParent(grandchild), child);
+    EXPECT_EQ(SetParent(parent, parent), 0);
+    DestroyWindow(parent);
+    EXPECT_FALSE(IsWindow(grandchild));
+}
