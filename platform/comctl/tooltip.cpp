@@ -58,9 +58,12 @@ bool validToolInfo(const TOOLINFOA *ti)
                   || ti->cbSize == TTTOOLINFOA_V3_SIZE);
 }
 
-bool isResourceId(HINSTANCE hinst, LPCSTR text)
+// Whether a text field of a record points at characters: not null, not the
+// callback marker, and not a resource number (those lie below 0x10000; this
+// tooltip has no string resources to load, so such a text reads as empty).
+bool isText(LPCSTR text)
 {
-    return hinst && reinterpret_cast<std::uintptr_t>(text) < 0x10000;
+    return text && text != LPSTR_TEXTCALLBACKA && reinterpret_cast<std::uintptr_t>(text) >= 0x10000;
 }
 
 COLORREF toColorRef(const QColor &c)
@@ -73,10 +76,11 @@ QColor fromColorRef(COLORREF c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-// Copies text with its terminating zero into a buffer of size bytes.
+// Copies text with its terminating zero into a buffer of size bytes; a
+// field that names no buffer is left alone.
 void copyBounded(LPSTR buffer, std::size_t size, const QByteArray &text)
 {
-    if (!buffer || size == 0)
+    if (!isText(buffer) || size == 0)
         return;
     const std::size_t n = std::min(size - 1, static_cast<std::size_t>(text.size()));
     std::memcpy(buffer, text.constData(), n);
@@ -304,7 +308,7 @@ void TooltipWindow::fillToolInfo(TOOLINFOA *ti, const Tool &tool)
         ti->lParam = tool.lParam;
     if (tool.callback)
         ti->lpszText = LPSTR_TEXTCALLBACKA;
-    else if (ti->lpszText && ti->lpszText != LPSTR_TEXTCALLBACKA)
+    else
         copyBounded(ti->lpszText, unsizedBufferBytes, tool.text);
 }
 
@@ -370,7 +374,7 @@ bool TooltipWindow::textOf(Tool *tool, QByteArray *text)
         return false;
     if (info.lpszText == info.szText)
         *text = QByteArray(info.szText, static_cast<qsizetype>(strnlen(info.szText, sizeof info.szText)));
-    else if (info.lpszText && info.lpszText != LPSTR_TEXTCALLBACKA && !isResourceId(info.hinst, info.lpszText))
+    else if (isText(info.lpszText))
         *text = QByteArray(info.lpszText);
     else
         text->clear();
@@ -692,7 +696,7 @@ LRESULT TooltipWindow::message(UINT msg, WPARAM wParam, LPARAM lParam)
         tool.hinst = ti->hinst;
         tool.lParam = ti->cbSize >= TTTOOLINFOA_V2_SIZE ? ti->lParam : 0;
         tool.callback = ti->lpszText == LPSTR_TEXTCALLBACKA;
-        if (!tool.callback && ti->lpszText && !isResourceId(ti->hinst, ti->lpszText))
+        if (isText(ti->lpszText))
             tool.text = QByteArray(ti->lpszText);
         tools_.push_back(tool);
         if (tool.flags & TTF_SUBCLASS)
@@ -735,18 +739,16 @@ LRESULT TooltipWindow::message(UINT msg, WPARAM wParam, LPARAM lParam)
                 copyBounded(ti->lpszText, wParam, QByteArray());
             return 0;
         }
-        LPSTR buffer = ti->lpszText;
         QByteArray text;
-        if (buffer && buffer != LPSTR_TEXTCALLBACKA && textOf(tool, &text))
-            copyBounded(buffer, wParam, text);
+        if (isText(ti->lpszText) && textOf(tool, &text))
+            copyBounded(ti->lpszText, wParam, text);
         return 0;
     }
 
     case TTM_UPDATETIPTEXTA:
         if (Tool *tool = findTool(ti)) {
             tool->callback = ti->lpszText == LPSTR_TEXTCALLBACKA;
-            tool->text = !tool->callback && ti->lpszText && !isResourceId(ti->hinst, ti->lpszText)
-                             ? QByteArray(ti->lpszText) : QByteArray();
+            tool->text = isText(ti->lpszText) ? QByteArray(ti->lpszText) : QByteArray();
             if (tool == shown_)
                 showTip(tool, anchor_);
         }

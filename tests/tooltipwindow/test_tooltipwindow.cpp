@@ -522,3 +522,30 @@ TEST_F(TooltipWindow, AnOwnerMayDestroyTheTooltipWhileItIsNotified)
         destroyTipOn = 0;
     }
 }
+
+TEST_F(TooltipWindow, ARecordWhoseTextFieldIsNoBufferIsNotWrittenThrough)
+{
+    createTip(TTS_ALWAYSTIP);
+    addTool(1, "eins");
+    // The callback marker and a resource number name no memory to write to.
+    for (LPSTR notABuffer : {LPSTR_TEXTCALLBACKA, reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(101))}) {
+        TOOLINFOA unknown = toolInfo(owner, 99);
+        unknown.lpszText = notABuffer;
+        EXPECT_EQ(send(TTM_GETTEXTA, 80, &unknown), 0);
+        TOOLINFOA known = toolInfo(owner, 1);
+        known.lpszText = notABuffer;
+        EXPECT_EQ(send(TTM_GETTEXTA, 80, &known), 0);
+        EXPECT_TRUE(send(TTM_GETTOOLINFOA, 0, &known));
+        TTHITTESTINFOA hit{};
+        hit.hwnd = owner;
+        hit.pt = {5, 5};
+        hit.ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        hit.ti.lpszText = notABuffer;
+        EXPECT_TRUE(send(TTM_HITTESTA, 0, &hit));
+    }
+    EXPECT_EQ(QByteArray(textOf(1).constData()), "eins");
+
+    // Nor is a resource number read as text, with or without a module.
+    EXPECT_TRUE(addTool(2, reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(101))));
+    EXPECT_EQ(textOf(2).at(0), '\0');
+}
