@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 
 // The open help windows, one per file, by the file's canonical path.
@@ -53,9 +55,11 @@ void closeAllWhenTheProgramEnds()
         return;
     connected = true;
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
-        for (const QPointer<HelpWindow> &w : openWindows())
+        // Empty the table first: each window's destroyed handler erases
+        // its own entry, which must not happen under a running loop.
+        const auto windows = std::exchange(openWindows(), {});
+        for (const QPointer<HelpWindow> &w : windows)
             delete w.data();
-        openWindows().clear();
     });
 }
 
