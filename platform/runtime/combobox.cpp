@@ -101,22 +101,22 @@ void ComboBox::setSelLength(int32_t length)
     lineEdit()->setSelection(start, qBound(0, length, room));
 }
 
-int16_t ComboBox::ListIndex() const
+int32_t ComboBox::ListIndex() const
 {
-    return static_cast<int16_t>(currentIndex());
+    return currentIndex();
 }
 
-void ComboBox::setListIndex(int16_t index)
+void ComboBox::setListIndex(int32_t index)
 {
     WindowProc(CB_SETCURSEL, static_cast<WPARAM>(static_cast<LPARAM>(index)), 0);
 }
 
-int16_t ComboBox::ListCount() const
+int32_t ComboBox::ListCount() const
 {
-    return static_cast<int16_t>(count());
+    return count();
 }
 
-QString ComboBox::List(int16_t index) const
+QString ComboBox::List(int32_t index) const
 {
     return itemText(index);
 }
@@ -152,11 +152,11 @@ void ComboBox::forgetSelectionKeepingText()
     edit->setCursorPosition(cursor);
 }
 
-int16_t ComboBox::findString(const QString &text, WPARAM after, bool exact) const
+int32_t ComboBox::findString(const QString &text, WPARAM after, bool exact) const
 {
     const int n = count();
     if (n == 0)
-        return static_cast<int16_t>(CB_ERR);
+        return static_cast<int32_t>(CB_ERR);
     // The search starts behind the given item and wraps; an index that
     // names no item searches from the top.
     const LPARAM given = static_cast<LPARAM>(after);
@@ -167,9 +167,9 @@ int16_t ComboBox::findString(const QString &text, WPARAM after, bool exact) cons
         const bool hit = exact ? item.compare(text, Qt::CaseInsensitive) == 0
                                : item.startsWith(text, Qt::CaseInsensitive);
         if (hit)
-            return static_cast<int16_t>(i);
+            return i;
     }
-    return static_cast<int16_t>(CB_ERR);
+    return static_cast<int32_t>(CB_ERR);
 }
 
 LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
