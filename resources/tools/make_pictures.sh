@@ -26,8 +26,10 @@ render() {
     rsvg-convert -w "$2" -h "$3" "$art/$1.svg" -o "$work/${4:-$1}.png"
 }
 
-# The program's icon at its four sizes, the waste bin at rest and armed.
-for size in 16 32 48 256; do render icon_programm $size $size icon_$size; done
+# The program's icon at its four sizes (the smallest drawn on its own),
+# the waste bin at rest and armed.
+render icon_programm_16 16 16 icon_16
+for size in 32 48 256; do render icon_programm $size $size icon_$size; done
 "$convert" ico "$work"/icon_{16,32,48,256}.png "$icons/1.ico"
 render muell_leer 32 32 && "$convert" ico "$work/muell_leer.png" "$icons/101.ico"
 render muell_scharf 32 32 && "$convert" ico "$work/muell_scharf.png" "$icons/102.ico"
