@@ -1,48 +1,13 @@
 #include "runtime/combobox.h"
 
 #include "base/ansi.h"
+#include "runtime/inputcodes.h"
 #include "user32/user32.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
-
-// The runtime's key codes for the keys a program can ask about; 0 for a
-// key it has no code for.
-int16_t keyCodeOf(const QKeyEvent *event)
-{
-    const int key = event->key();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return static_cast<int16_t>(key); // 65..90, as in the runtime
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return static_cast<int16_t>(key); // 48..57
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
-        return static_cast<int16_t>(112 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
-    }
-}
 
 int16_t shiftOf(const QKeyEvent *event)
 {
@@ -233,7 +198,7 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool ComboBox::deliverKey(QKeyEvent *event)
 {
-    const int16_t code = keyCodeOf(event);
+    const int16_t code = KeyCodeOf(event);
     if (code != 0) {
         int16_t keyCode = code;
         emit KeyDown(keyCode, shiftOf(event));
