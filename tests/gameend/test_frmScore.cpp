@@ -10,6 +10,7 @@
 
 #include "runtime/commandbutton.h"
 #include "runtime/label.h"
+#include "runtime/line.h"
 #include "runtime/optionbutton.h"
 #include "runtime/resources.h"
 #include "runtime/timer.h"
@@ -17,6 +18,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+
+#include <array>
+#include <tuple>
 
 namespace {
 
@@ -83,6 +87,14 @@ TEST_F(TopTenDialog, LoadBuildsTenRowsAndThreeSizeButtonsCentredOverTheMainWindo
     }
     EXPECT_THROW(cell("lblNr", 10), std::runtime_error);
 
+    // The table's three grid lines, 3 pixels wide.
+    for (const auto &[name, x1, y1, x2, y2] : {std::tuple{"linTab_0", 56, 80, 56, 336}, {"linTab_1", 13, 104, 282, 104},
+                                              {"linTab_2", 192, 80, 192, 336}}) {
+        SCOPED_TRACE(name);
+        auto &line = control<Line>(score, QLatin1String(name));
+        EXPECT_EQ((std::array{line.X1(), line.Y1(), line.X2(), line.Y2(), line.BorderWidth()}), (std::array{x1, y1, x2, y2, 3}));
+    }
+
     // Three buttons fill the bottom row up to the clear button.
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
@@ -97,8 +109,9 @@ TEST_F(TopTenDialog, LoadBuildsTenRowsAndThreeSizeButtonsCentredOverTheMainWindo
     EXPECT_LE(option(2).Left() + option(2).Width(), control<CommandButton>(score, QStringLiteral("cmdClear")).Left());
 
     frmHaupt &haupt = frmHaupt::Instance();
-    EXPECT_EQ(score.Top(), haupt.Top() + HalfDifference(haupt.Height(), score.Height()));
-    EXPECT_EQ(score.Left(), haupt.Left() + HalfDifference(haupt.Width(), score.Width()));
+    // Windows lie on whole pixels: one pixel is 15 twips.
+    EXPECT_NEAR(score.Top(), haupt.Top() + HalfDifference(haupt.Height(), score.Height()), 14);
+    EXPECT_NEAR(score.Left(), haupt.Left() + HalfDifference(haupt.Width(), score.Width()), 14);
 
     // The tune is loaded for the time the dialog is open.
     EXPECT_FALSE(strSnd110.isEmpty());

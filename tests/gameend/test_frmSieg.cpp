@@ -111,10 +111,19 @@ TEST_F(VictoryDialog, LoadingCentresOverTheMainWindowAndPlaceTouchesNoControl)
     EXPECT_FALSE(sieg.Visible());
     EXPECT_EQ(sieg.ResultText(), QStringLiteral("Eins\r\nZwei"));
     frmHaupt &haupt = frmHaupt::Instance();
-    EXPECT_EQ(sieg.Top(), haupt.Top() + HalfDifference(haupt.Height(), sieg.Height()));
-    EXPECT_EQ(sieg.Left(), haupt.Left() + HalfDifference(haupt.Width(), sieg.Width()));
+    // Windows lie on whole pixels: one pixel is 15 twips.
+    EXPECT_NEAR(sieg.Top(), haupt.Top() + HalfDifference(haupt.Height(), sieg.Height()), 14);
+    EXPECT_NEAR(sieg.Left(), haupt.Left() + HalfDifference(haupt.Width(), sieg.Width()), 14);
     EXPECT_EQ(sieg.ScaleWidth(), 388);
     EXPECT_EQ(sieg.ScaleHeight(), 228);
+
+    // The background fills the whole box, so the white texts stand on it.
+    auto &hinten = control<PictureBox>(sieg, QStringLiteral("picHinten"));
+    sieg.Show(vbModeless);
+    ASSERT_FALSE(hinten.Picture().isNull());
+    EXPECT_EQ(hinten.Image().size(), QSize(383, 223));
+    for (const QPoint at : {QPoint(0, 0), QPoint(190, 80), QPoint(382, 221)})
+        EXPECT_EQ(hinten.Image().pixel(at), hinten.Picture().pixel(at)) << at.x() << "," << at.y();
 
     // Unloaded, the fields keep their values; loaded again it is blank.
     sieg.setWinner(seComputer);
