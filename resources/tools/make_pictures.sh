@@ -3,14 +3,16 @@
 # (resources/icons) from the drawings in resources/art, and a contact sheet
 # of all of them, build/art_contact_sheet.png. The outputs are committed,
 # so a build never runs this. It needs rsvg-convert (Debian: librsvg2-bin),
-# the DejaVu fonts (fonts-dejavu-core) and a configured build folder, where
-# it builds its converter:
+# the DejaVu fonts (fonts-dejavu-core) and a build folder, where it builds
+# its converter:
 #   resources/tools/make_pictures.sh [build folder, default build]
 # Each step is repeatable, so a second run makes the same files.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build=$(cd "${1:-$top/build}" && pwd)
+build=${1:-$top/build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$top" -B "$build" >/dev/null
+build=$(cd "$build" && pwd)
 art="$top/resources/art"
 pictures="$top/resources/pictures"
 icons="$top/resources/icons"
