@@ -4,7 +4,11 @@
 set -euo pipefail
 
 packages=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libchm-dev fp-utils)
+          libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libchm-dev fp-utils
+          # the game on a real X server: the server, real input, window
+          # queries, screenshots, the fonts the windows name, and Xlib for
+          # the start-up bench's window watcher
+          xvfb xauth xdotool x11-utils imagemagick fonts-liberation libx11-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 #include "base/ansi.h"
 #include "modDeklarationen.h"
 #include "modMain.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -60,7 +60,11 @@ class TopTen : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
+        // A death test's child, which saves, and its parent, which looks at
+        // the file afterwards, find it in the folder they share.
+        QDir folder(testenv::configHome() + QStringLiteral("/topten"));
+        folder.removeRecursively();
+        ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
         strScoreFile = folder.filePath(QStringLiteral("Score.hsc"));
         AktuelleGroesse = [this] { return groesse; };
     }
@@ -75,7 +79,6 @@ protected:
         }
     }
 
-    QTemporaryDir folder;
     std::uint8_t groesse = 2;
 };
 
