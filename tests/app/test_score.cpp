@@ -208,17 +208,21 @@ TEST_F(TopTen, AShortOrDamagedFileReadsAsEmptyPlacesAndIsNotRewritten)
     bytes.replace(7 * RecordSize, RecordSize, recordBytes(QStringLiteral("40000")));
     bytes.replace(9 * RecordSize, RecordSize, recordBytes(QString()));
     bytes.replace(11 * RecordSize, RecordSize, recordBytes(QStringLiteral("-3")));
+    bytes.replace(13 * RecordSize, RecordSize, recordBytes(QString::fromLatin1("2\0", 2))); // a number and more
+    bytes.replace(15 * RecordSize, RecordSize, recordBytes(QStringLiteral("+7")));
+    bytes.replace(17 * RecordSize, RecordSize, recordBytes(QStringLiteral("0031")));
     writeFile(bytes);
     fill(3, 60, 1);
     LoadScore();
     EXPECT_EQ(strScore(1, 1, 2), QStringLiteral("20"));
     EXPECT_EQ(strScore(2, 1, 1), QStringLiteral("unbekannt"));
     EXPECT_EQ(strScore(2, 1, 2), QStringLiteral("?"));
-    for (int p = 3; p <= 6; ++p) {
+    for (int p = 3; p <= 8; ++p) {
         EXPECT_EQ(strScore(p, 1, 1), QStringLiteral("Spieler %1").arg(p)) << p;
         EXPECT_EQ(strScore(p, 1, 2), QStringLiteral("?")) << p;
     }
-    EXPECT_EQ(strScore(7, 1, 2), QStringLiteral("26"));
+    EXPECT_EQ(strScore(9, 1, 2), QStringLiteral("0031")) << "leading zeros are still a count";
+    EXPECT_EQ(strScore(10, 1, 2), QStringLiteral("29"));
     EXPECT_EQ(strScore(2, 2, 2), QStringLiteral("41"));
     EXPECT_EQ(strScore(3, 2, 1), QStringLiteral("unbekannt")); // beyond the end
     EXPECT_EQ(strScore(10, 3, 2), QStringLiteral("?"));

@@ -7,10 +7,12 @@
 #include "modDeklarationen.h"
 
 #include "runtime/commandbutton.h"
+#include "runtime/label.h"
 #include "runtime/picturebox.h"
 #include "support/test_env.h"
 
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QPixmap>
 #include <QTest>
 
@@ -42,6 +44,20 @@ bool waitFor(const std::function<bool()> &done, int timeoutMs)
         QTest::qWait(5);
     }
     return true;
+}
+
+void expectFaces(Form &form, std::initializer_list<Face> faces)
+{
+    for (const Face &f : faces) {
+        SCOPED_TRACE(f.label);
+        auto &label = control<Label>(form, QLatin1String(f.label));
+        EXPECT_EQ(label.font().bold(), f.bold);
+        EXPECT_EQ(label.font().italic(), f.italic);
+        EXPECT_EQ(label.font().pixelSize(), f.pixels);
+        EXPECT_EQ(QFontInfo(label.font()).family(), QStringLiteral("Liberation Sans"));
+        EXPECT_EQ(label.ForeColor(), f.colour);
+        EXPECT_EQ(label.BackStyle(), vbTransparent);
+    }
 }
 
 QString grabToPng(Form &form, const QString &name)

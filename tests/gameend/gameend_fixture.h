@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 
 namespace gameend {
 
@@ -30,6 +31,16 @@ T &control(Form &form, const QString &name)
         throw std::runtime_error("no control " + name.toStdString());
     return *found;
 }
+
+// Each label's face, bold and italic, its size in pixels (points at 96
+// dpi), its colour; every label of the two dialogs is transparent.
+struct Face {
+    const char *label;
+    bool bold, italic;
+    int pixels;
+    COLORREF colour;
+};
+void expectFaces(Form &form, std::initializer_list<Face> faces);
 
 // Runs step inside the event loop of the modal show that comes next.
 void duringModal(std::function<void()> step, int delayMs = 20);

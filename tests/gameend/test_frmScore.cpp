@@ -358,6 +358,27 @@ TEST_F(TopTenDialog, NeinToTheClearQuestionChangesNothingAndShowsTheSameDialogAg
     EXPECT_FALSE(frmMeldung::Instance().Ergebnis());
 }
 
+TEST_F(TopTenDialog, LabelsUseTheirFontsOverTheDialogsOwnFace)
+{
+    useFieldSize(grNormal);
+    score.Load();
+    EXPECT_EQ(score.ScaleWidth(), 300);
+    EXPECT_EQ(score.ScaleHeight(), 381);
+    expectFaces(score, {{"lblBeschriftung_0", true, true, 13, Schwarz}, {"lblBeschriftung_2", true, true, 13, Schwarz},
+                        {"lblBeschriftung_3", true, false, 11, 0x00FFFFFF}, {"lblNr_0", true, false, 16, Schwarz},
+                        {"lblName_9", true, false, 16, Schwarz}, {"lblQuote_5", true, false, 16, Schwarz}});
+    EXPECT_EQ(cell("lblNr", 4).Alignment(), vbRightJustify);
+    EXPECT_EQ(cell("lblName", 4).Alignment(), vbLeftJustify);
+    EXPECT_EQ(cell("lblQuote", 4).Alignment(), vbRightJustify);
+    EXPECT_EQ(cell("lblBeschriftung", 1).Alignment(), vbCenter);
+    EXPECT_EQ(option(1).BackColor(), 0x00FFC0C0u);
+    EXPECT_EQ(option(1).Style(), vbButtonGraphical);
+    auto &clear = control<CommandButton>(score, QStringLiteral("cmdClear"));
+    EXPECT_FALSE(clear.Picture().isNull());
+    EXPECT_EQ(clear.Caption(), QString());
+    EXPECT_EQ(clear.ToolTipText(), QStringLiteral("Löscht die komplette Top-Ten!"));
+}
+
 TEST_F(TopTenDialog, LooksRightWithAFullListAndARedRow)
 {
     fillList(2, {QStringLiteral("31"), QStringLiteral("35"), QStringLiteral("38"), QStringLiteral("42"),

@@ -168,6 +168,23 @@ TEST_F(VictoryDialog, NeinJustCloses)
     EXPECT_EQ(sieg.Place(), 1);
 }
 
+TEST_F(VictoryDialog, TextsUseTheirFontsAndColoursAndTheButtonsTheDialogFace)
+{
+    sieg.Load();
+    expectFaces(sieg, {{"lblText", true, false, 13, 0x00FFFFFF}, {"Label1", true, false, 13, 0x00FFFFFF},
+                       {"lblBomben", true, false, 21, 0x004D0DAC}}); // RGB(172, 13, 77)
+    EXPECT_EQ(control<Label>(sieg, QStringLiteral("Label1")).Caption(), QStringLiteral("Möchtest Du die Highscore-Tabelle ansehen?"));
+    for (const char *name : {"lblText", "lblBomben", "Label1"})
+        EXPECT_EQ(control<Label>(sieg, QLatin1String(name)).Alignment(), vbCenter) << name;
+    EXPECT_EQ(button("cmdJa").Caption(), QStringLiteral("&Ja"));
+    EXPECT_EQ(button("cmdNein").Caption(), QStringLiteral("&Nein"));
+    for (const char *name : {"cmdJa", "cmdNein"}) {
+        EXPECT_EQ(button(name).Style(), vbButtonGraphical) << name;
+        EXPECT_EQ(button(name).BackColor(), 0x00FFC0C0u) << name;
+    }
+    EXPECT_EQ(button("cmdJa").nextInFocusChain(), &button("cmdNein"));
+}
+
 TEST_F(VictoryDialog, LooksRightForEitherWinner)
 {
     const struct {
