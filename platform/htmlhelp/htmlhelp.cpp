@@ -34,13 +34,14 @@ QString localPath(const QString &file)
     return QFileInfo::exists(alternative) ? alternative : file;
 }
 
-void tellCannotOpen(const QString &file)
+void tellCannotOpen(const QString &file, ChmFile::Problem problem)
 {
+    const QString text = problem == ChmFile::Problem::Damaged
+        ? QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht angezeigt werden.")
+        : QStringLiteral("Die Hilfedatei „%1“ kann nicht geöffnet werden.");
     // The caller goes on at once: the box waits for the user on its own.
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Hilfe"),
-                                QStringLiteral("Die Hilfedatei „%1“ kann nicht geöffnet werden.")
-                                    .arg(QDir::toNativeSeparators(file)),
-                                QMessageBox::Ok);
+                                text.arg(QDir::toNativeSeparators(file)), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("htmlhelpCannotOpen"));
     box->setAttribute(Qt::WA_DeleteOnClose, true);
     box->setAttribute(Qt::WA_QuitOnClose, false);
@@ -89,9 +90,10 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
         return HandleOf(open);
     }
 
-    std::unique_ptr<ChmFile> chm = ChmFile::open(path);
+    ChmFile::Problem problem = ChmFile::Problem::None;
+    std::unique_ptr<ChmFile> chm = ChmFile::open(path, &problem);
     if (!chm) {
-        tellCannotOpen(path);
+        tellCannotOpen(path, problem);
         return 0;
     }
     closeAllWhenTheProgramEnds();
