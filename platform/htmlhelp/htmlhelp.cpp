@@ -16,10 +16,17 @@
 
 namespace {
 
+// An open help window, and the object it was, for telling it apart from
+// its successor once it is being destroyed and no longer a HelpWindow.
+struct OpenWindow {
+    QPointer<HelpWindow> window;
+    const QObject *object = nullptr;
+};
+
 // The open help windows, one per file, by the file's canonical path.
-QHash<QString, QPointer<HelpWindow>> &openWindows()
+QHash<QString, OpenWindow> &openWindows()
 {
-    static QHash<QString, QPointer<HelpWindow>> windows;
+    static QHash<QString, OpenWindow> windows;
     return windows;
 }
 
@@ -59,8 +66,8 @@ void closeAllWhenTheProgramEnds()
         // Empty the table first: each window's destroyed handler erases
         // its own entry, which must not happen under a running loop.
         const auto windows = std::exchange(openWindows(), {});
-        for (const QPointer<HelpWindow> &w : windows)
-            delete w.data();
+        for (const OpenWindow &open : windows)
+            delete open.window.data();
     });
 }
 
@@ -81,7 +88,7 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
     const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 
     // A window closed a moment ago is on its way out: it gets a successor.
-    HelpWindow *open = openWindows().value(key);
+    HelpWindow *open = openWindows().value(key).window;
     if (open && open->isVisible()) {
         open->showNormal();
         open->raise();
@@ -98,10 +105,11 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
     }
     closeAllWhenTheProgramEnds();
     auto *help = new HelpWindow(std::move(chm));
-    openWindows().insert(key, help);
-    QObject::connect(help, &QObject::destroyed, [key, help] {
+    openWindows().insert(key, OpenWindow{help, help});
+    // The window is half destroyed when this runs: compare addresses only.
+    QObject::connect(help, &QObject::destroyed, [key](QObject *gone) {
         const auto it = openWindows().find(key);
-        if (it != openWindows().end() && (it->isNull() || it->data() == help))
+        if (it != openWindows().end() && it->object == gone)
             openWindows().erase(it);
     });
     help->show();
