@@ -5,14 +5,23 @@
 // area, which stays until Cls and from which the box repaints itself.
 // Coordinates are pixels of the drawing area, (0, 0) at its top left;
 // colours are COLORREF values (0x00BBGGRR).
+//
+// A picture box is also a container: the controls inside it are placed in
+// pixels of its drawing area (inside the border); the runtime shifts the
+// layout's positions accordingly when a form loads. Its Picture is a
+// background drawn from the drawing area's top left corner, unscaled and
+// clipped; drawing goes over it and Cls returns to it.
 #include "base/wintypes.h"
+#include "runtime/control.h"
 
 #include <QHash>
 #include <QImage>
 #include <QWidget>
 
-class PictureBox : public QWidget {
+class PictureBox : public QWidget, public Control<PictureBox> {
     Q_OBJECT
+    Q_PROPERTY(int BackColor READ BackColorInt WRITE setBackColorInt)
+    Q_PROPERTY(QString PictureFile READ PictureFile WRITE setPictureFile)
 public:
     // What Line draws: a line, an outlined box (B) or a filled box (BF).
     enum class LineKind { Line, B, BF };
@@ -39,7 +48,14 @@ public:
     bool Enabled() const { return isEnabled(); }
     void setEnabled(bool enabled) { QWidget::setEnabled(enabled); }
 
-    // Erases everything drawn, back to the background colour.
+    // The background picture, and the same from a resource path for the
+    // layout.
+    QImage Picture() const { return m_picture; }
+    void setPicture(const QImage &picture);
+    QString PictureFile() const { return m_pictureFile; }
+    void setPictureFile(const QString &path);
+
+    // Erases everything drawn, back to the background colour and picture.
     void Cls();
     // A line from (x1, y1) to (x2, y2), its last point not drawn; a box (B,
     // BF) includes both corners. Anything outside the drawing area is clipped.
@@ -53,6 +69,7 @@ public:
     const QImage &Image() const { return m_image; }
 
 signals:
+    void Click();
     void MouseDown(short Button, short Shift, float X, float Y);
     void MouseMove(short Button, short Shift, float X, float Y);
 
@@ -61,14 +78,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    int BackColorInt() const { return static_cast<int>(m_backColor); }
+    void setBackColorInt(int c) { setBackColor(static_cast<COLORREF>(c)); }
     void resizeImage(int outerWidth, int outerHeight);
     const QImage &scaledPicture(const QImage &picture, int width, int height);
 
     QImage m_image;
     COLORREF m_backColor = 0x00FFFFFF;
     int m_drawWidth = 1;
+    QImage m_picture;
+    QString m_pictureFile;
+    bool m_pressed = false;
     // Scaled cell pictures are drawn hundreds of times in one size.
     QHash<QString, QImage> m_scaled;
 };

@@ -2,6 +2,7 @@
 #include "base/ansi.h"
 #include "modDeklarationen.h"
 #include "modMain.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -60,11 +59,16 @@ class TopTen : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
+        folder.removeRecursively();
+        ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
         strScoreFile = folder.filePath(QStringLiteral("Score.hsc"));
         AktuelleGroesse = [this] { return groesse; };
     }
-    void TearDown() override { AktuelleGroesse = nullptr; }
+    void TearDown() override
+    {
+        AktuelleGroesse = nullptr;
+        folder.removeRecursively();
+    }
 
     // Size class s holds the results first, first + step, ... at places 1 to 10.
     void fill(int s, int first, int step)
@@ -75,7 +79,11 @@ protected:
         }
     }
 
-    QTemporaryDir folder;
+    // A death test's child, which saves, and its parent, which looks at the
+    // file afterwards, find it in the folder they share: beside the shared
+    // configuration folder, not in it, so that a child without root rights
+    // may be let in.
+    QDir folder{testenv::configHome() + QStringLiteral("-topten")};
     std::uint8_t groesse = 2;
 };
 
@@ -200,17 +208,21 @@ TEST_F(TopTen, AShortOrDamagedFileReadsAsEmptyPlacesAndIsNotRewritten)
     bytes.replace(7 * RecordSize, RecordSize, recordBytes(QStringLiteral("40000")));
     bytes.replace(9 * RecordSize, RecordSize, recordBytes(QString()));
     bytes.replace(11 * RecordSize, RecordSize, recordBytes(QStringLiteral("-3")));
+    bytes.replace(13 * RecordSize, RecordSize, recordBytes(QString::fromLatin1("2\0", 2))); // a number and more
+    bytes.replace(15 * RecordSize, RecordSize, recordBytes(QStringLiteral("+7")));
+    bytes.replace(17 * RecordSize, RecordSize, recordBytes(QStringLiteral("0031")));
     writeFile(bytes);
     fill(3, 60, 1);
     LoadScore();
     EXPECT_EQ(strScore(1, 1, 2), QStringLiteral("20"));
     EXPECT_EQ(strScore(2, 1, 1), QStringLiteral("unbekannt"));
     EXPECT_EQ(strScore(2, 1, 2), QStringLiteral("?"));
-    for (int p = 3; p <= 6; ++p) {
+    for (int p = 3; p <= 8; ++p) {
         EXPECT_EQ(strScore(p, 1, 1), QStringLiteral("Spieler %1").arg(p)) << p;
         EXPECT_EQ(strScore(p, 1, 2), QStringLiteral("?")) << p;
     }
-    EXPECT_EQ(strScore(7, 1, 2), QStringLiteral("26"));
+    EXPECT_EQ(strScore(9, 1, 2), QStringLiteral("0031")) << "leading zeros are still a count";
+    EXPECT_EQ(strScore(10, 1, 2), QStringLiteral("29"));
     EXPECT_EQ(strScore(2, 2, 2), QStringLiteral("41"));
     EXPECT_EQ(strScore(3, 2, 1), QStringLiteral("unbekannt")); // beyond the end
     EXPECT_EQ(strScore(10, 3, 2), QStringLiteral("?"));
@@ -244,13 +256,56 @@ TEST_F(TopTenDeathTest, AFailedSaveShowsItsMessageAndEndsTheProgram)
                 "\\[Murvel\\] \\[Es trat ein Fehler beim Erstellen der Datei auf!\\|Das Programm wird beendet!\\] \\[1\\]");
 }
 
-TEST_F(TopTenDeathTest, AReadOnlyFileCannotBeSaved)
+// Permissions bind root too here: the checks run as an ordinary user.
+class TopTenReadOnlyTest : public TopTenDeathTest {
+protected:
+    void SetUp() override
+    {
+        TopTenDeathTest::SetUp();
+        fill(1, 20, 1);
+        fill(2, 40, 1);
+        fill(3, 60, 1);
+        SaveScore();
+        stored = fileBytes();
+        QFile(strScoreFile).setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        testenv::openToOthers(folder.path());
+        LeereTabelleImSpeicher();
+    }
+
+    static void LeereTabelleImSpeicher()
+    {
+        for (int s = 1; s <= 3; ++s)
+            for (int p = 1; p <= 10; ++p)
+                strScore(p, s, 1) = strScore(p, s, 2) = QString();
+    }
+
+    QByteArray stored;
+};
+
+// In the child process: what LoadScore made of a file, on stderr.
+void loadAndReport()
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes read-only files";
-    ResetScore();
-    QFile(strScoreFile).setPermissions(QFile::ReadOwner);
-    EXPECT_EXIT((answerTheMessageBox(), SaveScore()), testing::ExitedWithCode(0), "Highscore-Daten");
+    LoadScore();
+    std::fprintf(stderr, "[%s %s] [%s %s] [%s]\n", qPrintable(strScore(1, 1, 1)), qPrintable(strScore(1, 1, 2)),
+                 qPrintable(strScore(10, 3, 1)), qPrintable(strScore(10, 3, 2)), qPrintable(strScore(5, 2, 2)));
+    std::exit(0);
+}
+
+TEST_F(TopTenReadOnlyTest, AFileThePlayerMayNotWriteStillShowsItsResults)
+{
+    EXPECT_EXIT((testenv::withoutRootRights(), loadAndReport()), testing::ExitedWithCode(0),
+                "\\[Spieler 1 20\\] \\[Spieler 10 69\\] \\[44\\]");
+    EXPECT_EQ(fileBytes(), stored);
+}
+
+TEST_F(TopTenReadOnlyTest, ASaveIntoItShowsTheMessageAndEndsTheProgram)
+{
+    EXPECT_EXIT((testenv::withoutRootRights(), answerTheMessageBox(), LoadScore(), InsertScore(QStringLiteral("Neu"), 3)),
+                testing::ExitedWithCode(0),
+                "\\[Murvel\\] \\[Es trat ein Fehler beim Speichern der Highscore-Daten auf!\\|Das Programm wird beendet!\\] \\[1\\]");
+    EXPECT_EXIT((testenv::withoutRootRights(), answerTheMessageBox(), ResetScore()), testing::ExitedWithCode(0),
+                "\\[Murvel\\] \\[Es trat ein Fehler beim Erstellen der Datei auf!\\|Das Programm wird beendet!\\] \\[1\\]");
+    EXPECT_EQ(fileBytes(), stored);
 }
 
 TEST_F(TopTenDeathTest, ATextThatDoesNotFitEndsTheSaveAfterTheRecordsBeforeIt)

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: the owner of one game. It holds both fields, the boat
+// counts, the waste bin, the toolbar in its CoolBar and the help balloon,
+// and owns the board engine and the tooltip object for its lifetime.
+#include "clsGrid.h"
+#include "Pellwick.h"
+
+#include "com/comptr.h"
+#include "com/connectionpoint.h"
+#include "runtime/controlarray.h"
+#include "runtime/form.h"
+#include "runtime/image.h"
+#include "runtime/label.h"
+#include "runtime/picturebox.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+#include "ui_frmHaupt.h"
+class ToolbarButton;
+
+// Game states.
+enum eModus : Byte { mdKeinSpiel = 0, mdSetzen = 1, mdGefecht = 2, mdSpielende = 3 };
+
+class frmHaupt : public UiForm<frmHaupt, Ui::frmHaupt> {
+    Q_OBJECT
+public:
+    // The winner's shot count as text, for the victory dialog.
+    QString Bomben;
+    // True while the help balloon (tool 100) is meant to be shown.
+    bool ToolTip = false;
+    // The tooltip object and the board engine; both live while the window
+    // is loaded.
+    com::ComPtr<Pellwick::_cToolTips> TTip;
+    std::unique_ptr<clsGrid> Grid;
+
+    Byte Modus() const { return mvarModus; }
+    // Stores the state, then applies it.
+    void setModus(Byte vNewValue);
+    // Refreshes the twelve count labels; in battle 1 when the computer has
+    // no boat left, else 2 when the player has none, else 0.
+    Byte UpdateBoatCounts();
+
+    // Controls other windows read: the name labels above the fields.
+    Label &lblName(int index);
+
+protected:
+    void SetupWindow(QWidget *window) override;
+    void ForgetWindow() override;
+    void Form_Load() override;
+    void Form_Unload(std::int16_t &Cancel) override;
+    void Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift) override;
+    void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
+    void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
+
+private:
+    friend class UiForm<frmHaupt, Ui::frmHaupt>;
+    friend struct frmHauptProbe; // the tests look inside
+    frmHaupt();
+    ~frmHaupt() override;
+
+    void Grid_ChangePicSize();
+
+    // Board clicks and turn order.
+    void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void imgMüll_Click();
+    void Sieg_Mensch();
+    void Sieg_Computer();
+
+    // Toolbar commands, keys and the help balloon.
+    void tbToolbar_ButtonClick(ToolbarButton *Button);
+    void tbToolbar_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void NewGame();
+    void ShowOptions();
+    void ShowTop10();
+    void AskQuit();
+    void ShowHelp();
+    void BalloonToPointer();
+    void imgBoot_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblBeschriftung_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblcBoote_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblName_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblpBoote_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void picHinten_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void picpFeld_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void imgBoot_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void imgMüll_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblBeschriftung_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblcBoote_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblName_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void lblpBoote_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void piccFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void BalloonOff();
+    void timTTip_Timer();
+    void TTip_NeedText(LONG ID, QString &TTText);
+
+    // Centres of the two fields, in pixels of the face below the bar.
+    std::int16_t intMitteP[2] = {177, 165};
+    std::int16_t intMitteC[2] = {521, 165};
+    Byte bytBoot = 1;
+    Byte bytTeil = 0;
+    std::int16_t intSchuss[2] = {0, 0};
+    Byte mvarModus = mdKeinSpiel;
+
+    // The connection that brings the tooltip object's events here.
+    com::ComPtr<com::EventSink> m_ttipSink;
+    DWORD m_ttipCookie = 0;
+    // Control arrays of the layout.
+    ControlArray<Label> m_lblName, m_lblBeschriftung, m_lblpBoote, m_lblcBoote;
+    ControlArray<Image> m_imgBoot;
+};
