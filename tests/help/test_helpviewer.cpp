@@ -1,5 +1,6 @@
 // HtmlHelpA and the help window, as the game's help button and F1 use them.
 #include "base/ansi.h"
+#include "damaged_help.h"
 #include "htmlhelp/helpwindow.h"
 #include "htmlhelp/htmlhelp.h"
 #include "support/test_env.h"
@@ -209,11 +210,42 @@ TEST_F(HelpViewer, MissingOrDamagedFileReturnsZeroAndTellsTheUserWithoutWaiting)
     damaged.write(QByteArray("ITSF").append(QByteArray(4000, '\x11')));
     damaged.close();
     EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(missing).constData(), HH_DISPLAY_INDEX, 0), 0);
-    EXPECT_EQ(topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen")).size(), 1);
+    boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.first()->text(),
+              QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht angezeigt werden.").arg(missing));
     EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
 
     EXPECT_EQ(HtmlHelpA(0, "", HH_DISPLAY_TOC, 0), 0);
     EXPECT_EQ(HtmlHelpA(0, nullptr, HH_DISPLAY_TOC, 0), 0);
+}
+
+// The game asks for its help with a file that makes chmlib divide by
+// zero: it hears 0, the user reads that the file is damaged, and the
+// next request, with a good file, gets its window.
+TEST_F(HelpViewer, DamagedFileIsNamedAsSuchAndTheProgramGoesOn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Hilfe.chm"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(damagedhelp::damaged(testenv::buildDir() + QStringLiteral("/Hilfe.chm"),
+                                    damagedhelp::Damage::WindowSizeZero));
+    file.close();
+
+    EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(path).constData(), HH_DISPLAY_TOC, 0), 0);
+    const QList<QMessageBox *> boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.first()->text(),
+              QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht angezeigt werden.").arg(path));
+    EXPECT_FALSE(boxes.first()->isModal());
+    EXPECT_TRUE(boxes.first()->grab().save(testenv::buildDir() + QStringLiteral("/tests/help_damaged.png")));
+    EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
+
+    EXPECT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), 0);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->currentPage().path(), QStringLiteral("/start.html"));
 }
 
 TEST_F(HelpViewer, OtherCommandsYieldZeroAndOpenNothing)
