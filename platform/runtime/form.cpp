@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFont>
 #include <QGuiApplication>
@@ -150,6 +151,8 @@ protected:
     void moveEvent(QMoveEvent *event) override
     {
         QWidget::moveEvent(event);
+        if (m_form)
+            m_form->windowMoved();
         frameMayHaveChanged();
     }
     void resizeEvent(QResizeEvent *event) override
@@ -240,6 +243,10 @@ struct Form::Private {
     // The outer measures last given by the program, in pixels, kept to be
     // made good once a window manager has framed the window.
     std::optional<int> left, top, width, height;
+    // A shown window moves when the window manager has done it; until the
+    // window reports a move, its place reads as the one asked for.
+    std::optional<QPoint> movingTo;
+    QElapsedTimer movingSince;
 };
 
 Form::Form()
@@ -264,6 +271,7 @@ void Form::Load()
     m_window = window;
     // A new window starts from its layout's measures.
     d->left = d->top = d->width = d->height = std::nullopt;
+    d->movingTo.reset();
     SetupWindow(window);
     applyLayoutProperties(window);
     Form_Load();
@@ -414,8 +422,18 @@ QPoint Form::framePosition()
 {
     QWidget *w = Window();
     if (QWindow *handle = w->windowHandle(); handle && w->isVisible())
-        return handle->framePosition();
+        return d->movingTo.value_or(handle->framePosition());
     return w->frameGeometry().topLeft();
+}
+
+void Form::windowMoved()
+{
+    // The move asked for has arrived, or the window manager placed the
+    // window elsewhere (it may keep windows on the screen): after a while
+    // the window's own report is taken.
+    QWindow *handle = m_window ? m_window->windowHandle() : nullptr;
+    if (d->movingTo && (!handle || handle->framePosition() == *d->movingTo || d->movingSince.elapsed() > 500))
+        d->movingTo.reset();
 }
 
 int Form::Left() { return framePosition().x() * TwipsPerPixel; }
@@ -476,9 +494,11 @@ void Form::applyOuterMeasures()
         const QPoint wanted(d->left.value_or(frame.x()), d->top.value_or(frame.y()));
         if (wanted == frame)
             return;
-        if (QWindow *handle = w->windowHandle(); handle && w->isVisible())
+        if (QWindow *handle = w->windowHandle(); handle && w->isVisible()) {
             handle->setFramePosition(wanted);
-        else
+            d->movingTo = wanted;
+            d->movingSince.start();
+        } else
             w->move(wanted); // before it is shown, Qt takes this as the frame's place
     }
 }

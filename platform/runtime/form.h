@@ -134,6 +134,7 @@ private:
     void endModalShows();
     QMargins frameMargins();
     QPoint framePosition();
+    void windowMoved();
     void applyOuterMeasures();
     struct Private;
     QPointer<QWidget> m_window;
