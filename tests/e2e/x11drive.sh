@@ -1,8 +1,9 @@
 # Drives programs on a real X server (Xvfb) with real X input (xdotool's
 # XTest), for tests that play the game as a person does. Source it from a
 # bash script; every function returns non-zero (and says why on stderr) when
-# it fails, so `set -e` ends the test there. Needs Xvfb, xauth, xdotool,
-# xwininfo (x11-utils) and /usr/bin/import (imagemagick).
+# it fails, so `set -e` ends the test there. Needs Xvfb, xauth, setxkbmap
+# (x11-xkb-utils), xdotool, xwininfo (x11-utils) and /usr/bin/import
+# (imagemagick).
 #
 #   x11_start_display [WxH]     Starts a display of its own (default 1024x768,
 #                               24 bits) and exports DISPLAY, a fresh HOME,
@@ -25,7 +26,8 @@
 #   x11_click WINDOW X Y [B]    Moves there and clicks button B (1 left,
 #                               default; 3 right).
 #   x11_focus WINDOW            Gives the window the keyboard focus.
-#   x11_type TEXT               Types TEXT (umlauts too) into the focused window.
+#   x11_type TEXT               Types TEXT into the focused window; the
+#                               keyboard is German, with its umlauts and ß.
 #   x11_key KEY...              Presses keys by X name: Return, BackSpace,
 #                               Escape, F1, alt+j, ctrl+a ...
 #   x11_screenshot FILE         Saves the whole screen as a PNG; a relative
@@ -58,7 +60,7 @@ x11__deadline() { awk -v now="$(x11__now)" -v s="$1" 'BEGIN { printf "%.3f", now
 
 x11_start_display() {
   local size=${1:-1024x768} tool
-  for tool in Xvfb xauth xdotool xwininfo mcookie /usr/bin/import; do
+  for tool in Xvfb xauth setxkbmap xdotool xwininfo mcookie /usr/bin/import; do
     command -v "$tool" >/dev/null || x11__fail "$tool is missing (scripts/prepare.sh installs it)" || return
   done
   X11_WORK=$(mktemp -d "${TMPDIR:-/tmp}/x11drive-XXXXXX")
@@ -86,6 +88,10 @@ x11_start_display() {
   done
   export DISPLAY=:$(head -n1 "$X11_WORK/display")
   xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie"
+  # A German keyboard, as the players have: umlauts and ß have keys of
+  # their own. Otherwise xdotool lends a spare key to each of them for a
+  # moment, and a busy program reads that key after it was taken back.
+  setxkbmap -layout de || x11__fail "cannot set the German keyboard" || return
 
   export HOME=$X11_WORK/home
   export XDG_CONFIG_HOME=$HOME/.config XDG_RUNTIME_DIR=$X11_WORK/runtime
