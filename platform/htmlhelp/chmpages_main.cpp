@@ -113,8 +113,9 @@ int main(int argc, char **argv)
     chmUnitInfo system;
     if (chm_resolve_object(handle, SystemRecord, &system) == CHM_RESOLVE_SUCCESS && !sendPage(walk, handle, &system))
         return 1;
-    chm_enumerate(handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, sendEachPage, &walk);
-    if (walk.failed || !writeAll(&chmstream::EndOfPages, sizeof chmstream::EndOfPages))
+    // chmlib says 0 when a directory chunk cannot be read.
+    const int walked = chm_enumerate(handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, sendEachPage, &walk);
+    if (walked == 0 || walk.failed || !writeAll(&chmstream::EndOfPages, sizeof chmstream::EndOfPages))
         return 1;
     return 0;
 }
