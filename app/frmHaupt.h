@@ -62,10 +62,17 @@ private:
     ~frmHaupt() override;
 
     void Grid_ChangePicSize();
+    // Fits the face below the bar to the client area the window got.
+    void FitFace();
 
     // Board clicks and turn order.
     void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void imgMüll_Click();
+    // The two halves of an accepted click in the left field.
+    void Setzen(Byte Spalte, Byte Zeile);
+    void Gefecht(Byte Spalte, Byte Zeile);
+    // Shows the filled victory dialog; the game is over when it closes.
+    void ZeigeSieg(const QString &ResultText);
     void Sieg_Mensch();
     void Sieg_Computer();
 
