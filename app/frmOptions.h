@@ -2,7 +2,7 @@
 // The options dialog: sound, help balloons and the standard field size.
 #include "runtime/form.h"
 
-namespace Ui { class frmOptions; }
+#include "ui_frmOptions.h"
 
 class frmOptions : public UiForm<frmOptions, Ui::frmOptions> {
     Q_OBJECT
