@@ -18,6 +18,7 @@
 #include "runtime/timer.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QImage>
 
 #include <cstdio>
@@ -103,6 +104,7 @@ void frmHaupt::SetupWindow(QWidget *window)
             .Add(QString::fromLatin1(k.key), QString::fromUtf8(k.caption), image++)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
+    window->installEventFilter(this);
     u.picpFeld->setMouseIcon(QImage(QStringLiteral(":/pictures/zielkreuz.ico")), ZielkreuzHotSpot);
 
     // Every control's events to their handlers.
@@ -221,10 +223,7 @@ void frmHaupt::Form_Load()
     Grid->setGroesse(bytStdSize);
 
     // 12. Height, and centred on the screen.
-    setHeight(7470);
-    setLeft(HalfDifference(Screen::Width(), Width()));
-    setTop(HalfDifference(Screen::Height(), Height()));
-    FitFace();
+    PlaceOnScreen();
 
     // 13. and 14.
     u.imgMuell->setPicture(picMüll[0]);
@@ -244,6 +243,29 @@ void frmHaupt::Form_Load()
     } else {
         TTip->put_Enabled(VARIANT_FALSE);
     }
+}
+
+void frmHaupt::PlaceOnScreen()
+{
+    QWidget *window = Window();
+    m_frameHeight = window->frameGeometry().height() - window->height();
+    setHeight(7470);
+    setLeft(HalfDifference(Screen::Width(), Width()));
+    setTop(HalfDifference(Screen::Height(), Height()));
+    FitFace();
+}
+
+bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
+{
+    // The frame is known only once the window is shown (and a window
+    // manager may add it later still): the outer height stays 7470 twips,
+    // so the client area and the face in it change with it.
+    QWidget *window = loadedUi() ? Window() : nullptr;
+    if (window && watched == window && m_frameHeight >= 0
+        && (event->type() == QEvent::Show || event->type() == QEvent::Move)
+        && window->frameGeometry().height() - window->height() != m_frameHeight)
+        PlaceOnScreen();
+    return UiForm::eventFilter(watched, event);
 }
 
 void frmHaupt::FitFace()
@@ -266,6 +288,7 @@ void frmHaupt::FitFace()
 void frmHaupt::Form_Unload(std::int16_t &Cancel)
 {
     (void)Cancel; // the main window never refuses to close
+    m_frameHeight = -1;
     Grid.reset();
     modMain::AktuelleGroesse = nullptr;
     frmSieg::Instance().Unload();

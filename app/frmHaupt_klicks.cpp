@@ -10,7 +10,6 @@
 #include "modMain.h"
 
 #include "com/bstr.h"
-#include "comctl/imagelist.h"
 #include "runtime/doevents.h"
 #include "runtime/timer.h"
 
