@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QImage>
+#include <QPainter>
 
 #include <cstdio>
 #include <cstdlib>
@@ -270,9 +271,9 @@ bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
 
 void frmHaupt::FitFace()
 {
-    // The face reaches to the bottom of the client area, whatever frame the
-    // window system gives the window: the outer height is fixed, the client
-    // height is what remains. Its picture is fitted to it.
+    // The face reaches to the bottom of the client area. Its picture stays
+    // where the fields' centres expect it; room below it continues the
+    // picture's last row.
     Ui::frmHaupt &u = *loadedUi();
     const int height = ScaleHeight() - u.picHinten->Top();
     if (height <= 0)
@@ -280,9 +281,17 @@ void frmHaupt::FitFace()
     u.picHinten->setWidth(ScaleWidth());
     u.picHinten->setHeight(height);
     const QImage hinten(QStringLiteral(":/pictures/hinten.png"));
-    if (!hinten.isNull())
-        u.picHinten->setPicture(hinten.scaled(u.picHinten->ScaleWidth(), u.picHinten->ScaleHeight(), Qt::IgnoreAspectRatio,
-                                              Qt::SmoothTransformation));
+    if (hinten.isNull())
+        return;
+    QImage face(u.picHinten->ScaleWidth(), u.picHinten->ScaleHeight(), QImage::Format_RGB32);
+    face.fill(Qt::white);
+    QPainter painter(&face);
+    painter.drawImage(0, 0, hinten);
+    if (face.height() > hinten.height())
+        painter.drawImage(QRect(0, hinten.height(), hinten.width(), face.height() - hinten.height()), hinten,
+                          QRect(0, hinten.height() - 1, hinten.width(), 1));
+    painter.end();
+    u.picHinten->setPicture(face);
 }
 
 void frmHaupt::Form_Unload(std::int16_t &Cancel)
