@@ -16,9 +16,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdlib>
 
 namespace haupttest {
 
@@ -26,16 +27,14 @@ using namespace modDeklarationen;
 
 namespace {
 
-void RegistrierePellwick()
-{
-    // Once per process, in the registry the test main gave it.
-    static const int status = [] {
-        QProcess regsvr;
-        regsvr.start(testenv::buildDir() + QStringLiteral("/regsvr"), {testenv::buildDir() + QStringLiteral("/libpellwick.so")});
-        return regsvr.waitForFinished(30000) && regsvr.exitStatus() == QProcess::NormalExit ? regsvr.exitCode() : -1;
-    }();
-    ASSERT_EQ(status, 0) << "regsvr could not register Pellwick";
-}
+// Synchronous sounds take no time: SDL's disk driver writes them to nowhere
+// at once. Set before the test main picks its silent real-time default.
+const bool schnelleSounds = [] {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    return true;
+}();
 
 // The waste bin's pictures; stand-ins of the right size while the
 // program's own icons are not there.
@@ -195,8 +194,7 @@ QImage Grab(QWidget *widget, const QString &name)
 
 void HauptTest::SetUp()
 {
-    RegistrierePellwick();
-    CoInitialize(nullptr);
+    ASSERT_TRUE(testenv::registerPellwick());
     LadeZellbilder();
     picMüll[0] = Muell(101, QColor(150, 150, 150));
     picMüll[1] = Muell(102, QColor(220, 40, 40));
