@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libchm-dev fp-utils
-          # the game on a real X server: the server, real input, window
-          # queries, screenshots, the fonts the windows name, and Xlib for
-          # the start-up bench's window watcher
-          xvfb xauth xdotool x11-utils imagemagick fonts-liberation libx11-dev)
+          # the game on a real X server: the server and its keyboard
+          # layouts, real input, window queries, screenshots, the fonts the
+          # windows name, and Xlib for the start-up bench's window watcher
+          xvfb xauth x11-xkb-utils xdotool x11-utils imagemagick fonts-liberation libx11-dev)
 
 source "$(dirname "${BASH_SOURCE[0]}")/install-packages.sh"
 install_packages "${packages[@]}"
