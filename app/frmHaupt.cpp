@@ -21,6 +21,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -248,24 +249,34 @@ void frmHaupt::Form_Load()
 
 void frmHaupt::PlaceOnScreen()
 {
-    QWidget *window = Window();
-    m_frameHeight = window->frameGeometry().height() - window->height();
     setHeight(7470);
+    CentreOnScreenByWidth();
+    FitFace();
+}
+
+void frmHaupt::CentreOnScreenByWidth()
+{
+    m_placedWidth = Width();
     setLeft(HalfDifference(Screen::Width(), Width()));
     setTop(HalfDifference(Screen::Height(), Height()));
-    FitFace();
 }
 
 bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
 {
-    // The frame is known only once the window is shown (and a window
-    // manager may add it later still): the outer height stays 7470 twips,
-    // so the client area and the face in it change with it.
-    QWidget *window = loadedUi() ? Window() : nullptr;
-    if (window && watched == window && m_frameHeight >= 0
-        && (event->type() == QEvent::Show || event->type() == QEvent::Move)
-        && window->frameGeometry().height() - window->height() != m_frameHeight)
-        PlaceOnScreen();
+    // The frame is known only once the window is shown (a window manager
+    // may add it later still). The runtime keeps the outer height; the face
+    // follows the client area left inside, and the window is centred again
+    // by its outer width.
+    if (m_placedWidth >= 0 && loadedUi() && watched == Window()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Resize)
+            FitFace();
+        if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)
+            QTimer::singleShot(0, this, [this] {
+                if (m_placedWidth >= 0 && loadedUi() && Width() != m_placedWidth)
+                    CentreOnScreenByWidth();
+            });
+    }
     return UiForm::eventFilter(watched, event);
 }
 
@@ -297,7 +308,7 @@ void frmHaupt::FitFace()
 void frmHaupt::Form_Unload(std::int16_t &Cancel)
 {
     (void)Cancel; // the main window never refuses to close
-    m_frameHeight = -1;
+    m_placedWidth = -1;
     Grid.reset();
     modMain::AktuelleGroesse = nullptr;
     frmSieg::Instance().Unload();

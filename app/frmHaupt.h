@@ -70,6 +70,7 @@ private:
     // The window's height and place on the screen, and the face below the
     // bar fitted to the client area that is left inside the frame.
     void PlaceOnScreen();
+    void CentreOnScreenByWidth();
     void FitFace();
 
     // Board clicks and turn order.
@@ -118,8 +119,8 @@ private:
     std::int16_t intSchuss[2] = {0, 0};
     Byte mvarModus = mdKeinSpiel;
 
-    // The frame height the window was last placed with; -1 before.
-    int m_frameHeight = -1;
+    // The outer width the window was last centred with; -1 while unplaced.
+    int m_placedWidth = -1;
     // The connection that brings the tooltip object's events here.
     com::ComPtr<com::EventSink> m_ttipSink;
     DWORD m_ttipCookie = 0;
