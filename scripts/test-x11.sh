@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite on a real X server (an
-# Xvfb display of its own, as tests/e2e/x11drive.sh starts it) with Qt's
-# xcb platform instead of offscreen. Extra arguments go to ctest, for
-# example: scripts/test-x11.sh -R Toolbar
+# Builds everything and runs the whole test suite on a real X server with
+# Qt's xcb platform instead of offscreen: each test binary's run on an Xvfb
+# display of its own (tests/support/on_own_display.sh), so that tests side
+# by side do not take the keyboard focus or the pointer from each other.
+# Extra arguments go to ctest, for example: scripts/test-x11.sh -R Toolbar
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/prepare.sh"
-export SDL_AUDIODRIVER=dummy
+export MURVEL_TEST_DISPLAY=own SDL_AUDIODRIVER=dummy
 cd "$top/build"
-source "$top/tests/e2e/x11drive.sh"
-x11_start_display 1280x1024
-status=0
-ctest --output-on-failure -j"$(nproc)" "$@" || status=$?
-exit "$status"
+exec ctest --output-on-failure -j"$(nproc)" "$@"
