@@ -107,6 +107,10 @@ void frmHaupt::SetupWindow(QWidget *window)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
     window->installEventFilter(this);
+    // The face's picture as the layout gave it, to be fitted to the client
+    // area; drawn often, so in the boxes' own format.
+    m_hinten = u.picHinten->Picture().convertToFormat(QImage::Format_RGB32);
+    m_face = QRect();
     u.picpFeld->setMouseIcon(QImage(QStringLiteral(":/pictures/zielkreuz.ico")), ZielkreuzHotSpot);
 
     // Every control's events to their handlers.
@@ -286,23 +290,24 @@ void frmHaupt::FitFace()
     // where the fields' centres expect it; room below it continues the
     // picture's last row.
     Ui::frmHaupt &u = *loadedUi();
-    const int height = ScaleHeight() - u.picHinten->Top();
-    if (height <= 0)
+    const QRect face(0, u.picHinten->Top(), ScaleWidth(), ScaleHeight() - u.picHinten->Top());
+    if (face.height() <= 0 || (face == m_face && !m_hinten.isNull()))
         return;
-    u.picHinten->setWidth(ScaleWidth());
-    u.picHinten->setHeight(height);
-    const QImage hinten(QStringLiteral(":/pictures/hinten.png"));
-    if (hinten.isNull())
+    m_face = face;
+    u.picHinten->Move(face.left(), face.top(), face.width(), face.height());
+    if (m_hinten.isNull())
         return;
-    QImage face(u.picHinten->ScaleWidth(), u.picHinten->ScaleHeight(), QImage::Format_RGB32);
-    face.fill(Qt::white);
-    QPainter painter(&face);
-    painter.drawImage(0, 0, hinten);
-    if (face.height() > hinten.height())
-        painter.drawImage(QRect(0, hinten.height(), hinten.width(), face.height() - hinten.height()), hinten,
-                          QRect(0, hinten.height() - 1, hinten.width(), 1));
+    if (u.picHinten->ScaleHeight() <= m_hinten.height()) {
+        u.picHinten->setPicture(m_hinten);
+        return;
+    }
+    QImage longer(m_hinten.width(), u.picHinten->ScaleHeight(), QImage::Format_RGB32);
+    QPainter painter(&longer);
+    painter.drawImage(0, 0, m_hinten);
+    painter.drawImage(QRect(0, m_hinten.height(), m_hinten.width(), longer.height() - m_hinten.height()), m_hinten,
+                      QRect(0, m_hinten.height() - 1, m_hinten.width(), 1));
     painter.end();
-    u.picHinten->setPicture(face);
+    u.picHinten->setPicture(longer);
 }
 
 void frmHaupt::Form_Unload(std::int16_t &Cancel)
