@@ -12,12 +12,6 @@ frmSieg::~frmSieg() = default;
 void frmSieg::SetupWindow(QWidget *window)
 {
     UiForm::SetupWindow(window);
-    // The box's drawing area takes its layout size only when first shown,
-    // and the room it gains then stays blank: size it now, then lay the
-    // picture over all of it.
-    PictureBox &hinten = *loadedUi()->picHinten;
-    hinten.setWidth(hinten.Width());
-    hinten.setPicture(hinten.Picture());
     imgQuelle.Collect(window, QStringLiteral("imgQuelle"));
     connect(loadedUi()->cmdJa, &CommandButton::Click, this, [this] { cmdJa_Click(); });
     connect(loadedUi()->cmdNein, &CommandButton::Click, this, [this] { cmdNein_Click(); });

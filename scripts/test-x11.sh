@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite on a real X server (Xvfb)
-# with Qt's xcb platform instead of offscreen. Extra arguments go to ctest,
-# for example: scripts/test-x11.sh -R Toolbar
-#
-# -noreset: an X server resets whenever its last client has gone, and
-# refuses the connections that arrive meanwhile; with one short test
-# process after the other that moment comes often.
+# Builds everything and runs the whole test suite on a real X server with
+# Qt's xcb platform instead of offscreen: each test binary's run on an Xvfb
+# display of its own (tests/support/on_own_display.sh), so that tests side
+# by side do not take the keyboard focus or the pointer from each other.
+# Extra arguments go to ctest, for example: scripts/test-x11.sh -R Toolbar
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/prepare.sh"
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
+export MURVEL_TEST_DISPLAY=own SDL_AUDIODRIVER=dummy
 cd "$top/build"
-exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" "$@"
+exec ctest --output-on-failure -j"$(nproc)" "$@"

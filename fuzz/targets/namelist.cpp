@@ -38,7 +38,7 @@ void checkSearch(ComboBox &combo, const QString &text, bool exact)
     const QByteArray ansiText = ansi::fromUnicode(text);
     const LRESULT found = SendMessageA(combo.hWnd(), exact ? CB_FINDSTRINGEXACT : CB_FINDSTRING, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(ansiText.constData()));
-    const QString wanted = ansi::toUnicode(ansiText);
+    const QString wanted = ansi::toUnicode(ansiText.constData()); // the message carries it up to a NUL
     auto fits = [&](int32_t i) {
         return exact ? combo.List(i).compare(wanted, Qt::CaseInsensitive) == 0
                      : combo.List(i).startsWith(wanted, Qt::CaseInsensitive);

@@ -95,6 +95,8 @@ void GameEnd::TearDown()
 void GameEnd::useFieldSize(Byte g)
 {
     frmHaupt &haupt = frmHaupt::Instance();
+    // The main window loads only with its tooltip component.
+    ASSERT_TRUE(testenv::registerPellwick());
     haupt.Load();
     if (!haupt.Grid) {
         // A main window without an engine of its own: give it one with
