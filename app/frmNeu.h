@@ -3,7 +3,9 @@
 // and the field size; OK starts the placement.
 #include "clsGrid.h"
 
+#include "runtime/controlarray.h"
 #include "runtime/form.h"
+#include "runtime/optionbutton.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,12 +20,14 @@ public:
     Byte SelectedSize();
 
 protected:
+    void SetupWindow(QWidget *window) override;
     void Form_Load() override;
     void Form_Paint() override;
     void Form_Unload(std::int16_t &Cancel) override;
 
 private:
     friend class UiForm<frmNeu, Ui::frmNeu>;
+    friend struct frmNeuProbe; // the tests look inside
     frmNeu();
     ~frmNeu() override;
     void cboName_KeyPress(std::int16_t &KeyAscii);
@@ -31,4 +35,7 @@ private:
     void cmdAbbruch_Click();
 
     std::unique_ptr<clsIntelliCombo> objIntelliCombo;
+    ControlArray<OptionButton> optSize;
+    // Set while a key refused by the length rule passes the completion.
+    bool m_keyRefused = false;
 };
