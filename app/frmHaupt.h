@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace Ui { class frmHaupt; }
+#include "ui_frmHaupt.h"
 class ToolbarButton;
 
 // Game states.

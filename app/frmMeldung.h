@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace Ui { class frmMeldung; }
+#include "ui_frmMeldung.h"
 
 class frmMeldung : public UiForm<frmMeldung, Ui::frmMeldung> {
     Q_OBJECT

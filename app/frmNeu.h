@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace Ui { class frmNeu; }
+#include "ui_frmNeu.h"
 class clsIntelliCombo;
 
 class frmNeu : public UiForm<frmNeu, Ui::frmNeu> {

@@ -4,7 +4,7 @@
 #include "runtime/form.h"
 #include "runtime/optionbutton.h"
 
-namespace Ui { class frmOptions; }
+#include "ui_frmOptions.h"
 
 class frmOptions : public UiForm<frmOptions, Ui::frmOptions> {
     Q_OBJECT

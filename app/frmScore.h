@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace Ui { class frmScore; }
+#include "ui_frmScore.h"
 
 class frmScore : public UiForm<frmScore, Ui::frmScore> {
     Q_OBJECT

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-namespace Ui { class frmSieg; }
+#include "ui_frmSieg.h"
 
 class frmSieg : public UiForm<frmSieg, Ui::frmSieg> {
     Q_OBJECT

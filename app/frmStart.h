@@ -2,7 +2,7 @@
 // The splash window that stands while the program starts.
 #include "runtime/form.h"
 
-namespace Ui { class frmStart; }
+#include "ui_frmStart.h"
 
 class frmStart : public UiForm<frmStart, Ui::frmStart> {
     Q_OBJECT

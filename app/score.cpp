@@ -95,17 +95,31 @@ void SchreibeScore(const QString &meldung)
     }
 }
 
+// A missing file is created empty, as opening it for writing would; where
+// that is not allowed the table stays cleared all the same.
+void LegeLeereDateiAn()
+{
+    try {
+        Open(modDeklarationen::strScoreFile, OpenMode::Random, intFileNr, RecordLaenge);
+    } catch (const RuntimeError &) {
+    }
+    Close(intFileNr);
+}
+
 } // namespace
 
 void LoadScore()
 {
     // A missing or short file reads like a cleared table, an unusable entry
-    // like an empty place; nothing is reported and nothing is written.
+    // like an empty place; nothing is reported. The file is only read, so
+    // a top ten the player may not write still shows.
     LeereTabelle();
     intFileNr = FreeFile();
     try {
-        Open(modDeklarationen::strScoreFile, OpenMode::Random, intFileNr, RecordLaenge);
-    } catch (const RuntimeError &) {
+        Open(modDeklarationen::strScoreFile, OpenMode::RandomRead, intFileNr, RecordLaenge);
+    } catch (const RuntimeError &e) {
+        if (e.Number() == 53)
+            LegeLeereDateiAn();
         return;
     }
     const qint64 size = QFileInfo(modDeklarationen::strScoreFile).size();

@@ -77,23 +77,27 @@ bool clsIntelliCombo::Save(QString Filename, bool Append)
         if (!mvarCombo)
             throw RuntimeError(errObjectNotSet, QStringLiteral("Objektvariable nicht festgelegt"));
         QByteArray bytes;
-        for (int16_t i = 0; i <= mvarCombo->ListCount() - 1; ++i)
+        if (Append) {
+            QFile old(Filename);
+            if (old.exists()) {
+                if (!old.open(QIODevice::ReadOnly))
+                    throw RuntimeError(errPathFileAccess, old.errorString());
+                bytes = old.readAll();
+                if (old.error() != QFileDevice::NoError)
+                    throw RuntimeError(errDeviceIO, old.errorString());
+            }
+        }
+        for (int32_t i = 0; i <= mvarCombo->ListCount() - 1; ++i)
             bytes += ansi::fromUnicode(mvarCombo->List(i)) + "\r\n";
 
-        if (Append) {
-            QFile file(Filename);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-                throw RuntimeError(errPathFileAccess, file.errorString());
-            if (file.write(bytes) != bytes.size() || !file.flush())
-                throw RuntimeError(errDeviceIO, file.errorString());
-        } else {
-            // Replaced as a whole, so a failed write leaves the old list intact.
-            QSaveFile file(Filename);
-            if (!file.open(QIODevice::WriteOnly))
-                throw RuntimeError(errPathFileAccess, file.errorString());
-            if (file.write(bytes) != bytes.size() || !file.commit())
-                throw RuntimeError(errDeviceIO, file.errorString());
-        }
+        // Written beside and renamed over the old file only when all of it
+        // is on disk, so a failed write (a full disk, a size limit) leaves
+        // the old list intact, also when appending.
+        QSaveFile file(Filename);
+        if (!file.open(QIODevice::WriteOnly))
+            throw RuntimeError(errPathFileAccess, file.errorString());
+        if (file.write(bytes) != bytes.size() || !file.commit())
+            throw RuntimeError(errDeviceIO, file.errorString());
     } catch (const RuntimeError &e) {
         mvarLastError = e.Number();
         result = false;

@@ -10,9 +10,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 namespace registry {
@@ -68,6 +72,16 @@ Node &makeNode(Node &root, const QStringList &parts)
 // @="/path/to/library.so"
 // "ThreadingModel"="Apartment"
 
+// Strict UTF-8 that keeps a leading U+FEFF: it belongs to the text.
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
 QByteArray quote(const QString &text)
 {
     QByteArray out = "\"";
@@ -94,9 +108,10 @@ bool unquote(const QByteArray &line, qsizetype &pos, QString *text)
         if (c == '"') {
             ++pos;
             // Invalid UTF-8 is damage, not text to guess at.
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            *text = decoder.decode(bytes);
-            return !decoder.hasError();
+            const std::optional<QString> decoded = decodeUtf8(bytes);
+            if (decoded)
+                *text = *decoded;
+            return decoded.has_value();
         }
         if (c == '\\') {
             if (++pos >= line.size())
@@ -115,9 +130,16 @@ bool unquote(const QByteArray &line, qsizetype &pos, QString *text)
     return false;
 }
 
+// Text the file can hold and give back as it was: UTF-16 without a lone
+// surrogate, which UTF-8 cannot carry.
+bool storable(const QString &text)
+{
+    return text.isValidUtf16();
+}
+
 bool validKeyName(const QString &name)
 {
-    return !name.isEmpty() && !name.contains(u'\\') && !name.contains(u'\n') && !name.contains(u'\r');
+    return !name.isEmpty() && !name.contains(u'\\') && !name.contains(u'\n') && !name.contains(u'\r') && storable(name);
 }
 
 // Parses a whole file; on any fault returns false and *badLine says where.
@@ -138,11 +160,10 @@ bool parse(const QByteArray &data, Node *root, int *badLine)
         if (line.startsWith('[')) {
             if (!line.endsWith(']'))
                 return false;
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            const QString path = decoder.decode(line.mid(1, line.size() - 2));
-            if (decoder.hasError())
+            const std::optional<QString> path = decodeUtf8(line.mid(1, line.size() - 2));
+            if (!path)
                 return false;
-            QStringList parts = path.split(u'\\');
+            QStringList parts = path->split(u'\\');
             if (parts.takeFirst() != kRootName)
                 return false;
             for (const QString &part : parts)
@@ -170,10 +191,13 @@ bool parse(const QByteArray &data, Node *root, int *badLine)
     return true;
 }
 
+// The root's own values stand under [HKEY_CURRENT_USER]; a root without any
+// writes no section, as before it could hold values.
 void serialise(const Node &node, const QString &path, QByteArray *out)
 {
-    if (!path.isEmpty()) {
-        *out += '[' + path.toUtf8() + "]\n";
+    if (!path.isEmpty() || !node.values.isEmpty()) {
+        const QString section = path.isEmpty() ? kRootName : path;
+        *out += '[' + section.toUtf8() + "]\n";
         for (const auto &[name, text] : node.values) {
             *out += name.isEmpty() ? QByteArray("@") : quote(name);
             *out += '=' + quote(text) + '\n';
@@ -217,15 +241,47 @@ struct Loaded {
     Node root;
     bool damaged = false;
     int badLine = 0;
+    QString unreadable; // why a file that is there could not be read
 };
+
+// The whole file; nullopt when it is missing, and also, with the reason,
+// when something is there but cannot be read (no permission, a folder, a
+// loop of links).
+std::optional<QByteArray> readWhole(const QString &path, QString *why)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return std::nullopt;
+    }
+    QByteArray data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *why = QString::fromLocal8Bit(std::strerror(errno));
+            ::close(fd);
+            return std::nullopt;
+        }
+        data.append(buffer, n);
+    }
+    ::close(fd);
+    return data;
+}
 
 Loaded load(const QString &path)
 {
     Loaded result;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> data = readWhole(path, &result.unreadable);
+    if (!data)
         return result;
-    if (!parse(file.readAll(), &result.root, &result.badLine)) {
+    if (!parse(*data, &result.root, &result.badLine)) {
         result.root = Node();
         result.damaged = true;
     }
@@ -258,6 +314,11 @@ public:
             return false;
         }
         Loaded fresh = load(path);
+        if (!fresh.unreadable.isEmpty()) {
+            // What it holds is unknown: replacing it could lose everything.
+            warn(QStringLiteral("cannot read %1: %2; nothing was written").arg(path, fresh.unreadable));
+            return false;
+        }
         if (!change(fresh.root))
             return true;
         if (fresh.damaged && !keepDamaged(path, fresh.badLine))
@@ -271,7 +332,7 @@ public:
         }
         m_path = path;
         m_stamp = stampOf(path);
-        m_cache = Loaded{std::move(fresh.root), false, 0};
+        m_cache = Loaded{std::move(fresh.root), false, 0, QString()};
         return true;
     }
 
@@ -285,6 +346,8 @@ private:
         m_path = path;
         m_stamp = stamp;
         m_cache = load(path);
+        if (!m_cache.unreadable.isEmpty())
+            warn(QStringLiteral("cannot read %1: %2; it reads as empty").arg(path, m_cache.unreadable));
         if (m_cache.damaged)
             warn(QStringLiteral("%1 is damaged (line %2); it reads as empty").arg(path).arg(m_cache.badLine));
     }
@@ -399,7 +462,7 @@ std::optional<QString> Key::value(const QString &name) const
 
 bool Key::setValue(const QString &name, const QString &text) const
 {
-    if (!m_valid)
+    if (!m_valid || !storable(name) || !storable(text))
         return false;
     return store().modify([&](Node &root) {
         Node &node = makeNode(root, m_parts);

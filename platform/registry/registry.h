@@ -10,7 +10,10 @@
 // lock file it is read afresh, changed and replaced atomically, so two
 // processes writing at once lose nothing. A damaged file reads as empty; the
 // first change after that keeps it beside as registry.reg.damaged-<time>
-// and says so on stderr before a new file is written.
+// and says so on stderr before a new file is written. A file that is there
+// but cannot be read also reads as empty, and is never replaced: every
+// change fails until it can be read again. Text that UTF-8 cannot carry (a
+// lone surrogate) is refused, so what was written reads back as it was.
 #include <QString>
 #include <QStringList>
 

@@ -1,48 +1,13 @@
 #include "runtime/combobox.h"
 
 #include "base/ansi.h"
+#include "runtime/inputcodes.h"
 #include "user32/user32.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
-
-// The runtime's key codes for the keys a program can ask about; 0 for a
-// key it has no code for.
-int16_t keyCodeOf(const QKeyEvent *event)
-{
-    const int key = event->key();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return static_cast<int16_t>(key); // 65..90, as in the runtime
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return static_cast<int16_t>(key); // 48..57
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
-        return static_cast<int16_t>(112 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
-    }
-}
 
 int16_t shiftOf(const QKeyEvent *event)
 {
@@ -136,22 +101,22 @@ void ComboBox::setSelLength(int32_t length)
     lineEdit()->setSelection(start, qBound(0, length, room));
 }
 
-int16_t ComboBox::ListIndex() const
+int32_t ComboBox::ListIndex() const
 {
-    return static_cast<int16_t>(currentIndex());
+    return currentIndex();
 }
 
-void ComboBox::setListIndex(int16_t index)
+void ComboBox::setListIndex(int32_t index)
 {
     WindowProc(CB_SETCURSEL, static_cast<WPARAM>(static_cast<LPARAM>(index)), 0);
 }
 
-int16_t ComboBox::ListCount() const
+int32_t ComboBox::ListCount() const
 {
-    return static_cast<int16_t>(count());
+    return count();
 }
 
-QString ComboBox::List(int16_t index) const
+QString ComboBox::List(int32_t index) const
 {
     return itemText(index);
 }
@@ -187,11 +152,11 @@ void ComboBox::forgetSelectionKeepingText()
     edit->setCursorPosition(cursor);
 }
 
-int16_t ComboBox::findString(const QString &text, WPARAM after, bool exact) const
+int32_t ComboBox::findString(const QString &text, WPARAM after, bool exact) const
 {
     const int n = count();
     if (n == 0)
-        return static_cast<int16_t>(CB_ERR);
+        return static_cast<int32_t>(CB_ERR);
     // The search starts behind the given item and wraps; an index that
     // names no item searches from the top.
     const LPARAM given = static_cast<LPARAM>(after);
@@ -202,9 +167,9 @@ int16_t ComboBox::findString(const QString &text, WPARAM after, bool exact) cons
         const bool hit = exact ? item.compare(text, Qt::CaseInsensitive) == 0
                                : item.startsWith(text, Qt::CaseInsensitive);
         if (hit)
-            return static_cast<int16_t>(i);
+            return i;
     }
-    return static_cast<int16_t>(CB_ERR);
+    return static_cast<int32_t>(CB_ERR);
 }
 
 LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -233,7 +198,7 @@ LRESULT ComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool ComboBox::deliverKey(QKeyEvent *event)
 {
-    const int16_t code = keyCodeOf(event);
+    const int16_t code = KeyCodeOf(event);
     if (code != 0) {
         int16_t keyCode = code;
         emit KeyDown(keyCode, shiftOf(event));

@@ -34,10 +34,11 @@ public:
     void setSelLength(int32_t length);
 
     // -1 while no item is selected; typing into the field leaves none.
-    int16_t ListIndex() const;
-    void setListIndex(int16_t index);
-    int16_t ListCount() const;
-    QString List(int16_t index) const;
+    // Counted in 32 bits: a list read from a file may hold any number of lines.
+    int32_t ListIndex() const;
+    void setListIndex(int32_t index);
+    int32_t ListCount() const;
+    QString List(int32_t index) const;
     void Clear();
     void AddItem(const QString &item);
 
@@ -56,7 +57,7 @@ protected:
 
 private:
     bool deliverKey(QKeyEvent *event);
-    int16_t findString(const QString &text, WPARAM after, bool exact) const;
+    int32_t findString(const QString &text, WPARAM after, bool exact) const;
     void forgetSelectionKeepingText();
 
     HWND m_hWnd = 0;

@@ -12,18 +12,26 @@
 
 #include <cstdint>
 
+// The offset of a container's client area inside the widget: a picture
+// box's drawing area lies inside its 1-pixel border. Containers name it in
+// their property "ClientOrigin".
+inline int ClientOriginOf(const QWidget *container)
+{
+    return container ? container->property("ClientOrigin").toInt() : 0;
+}
+
 template <class Self>
 class Control {
 public:
-    int Left() const { return self().x(); }
-    void setLeft(int v) { self().move(v, self().y()); }
-    int Top() const { return self().y(); }
-    void setTop(int v) { self().move(self().x(), v); }
+    int Left() const { return self().x() - origin(); }
+    void setLeft(int v) { self().move(v + origin(), self().y()); }
+    int Top() const { return self().y() - origin(); }
+    void setTop(int v) { self().move(self().x(), v + origin()); }
     int Width() const { return self().width(); }
     void setWidth(int v) { self().resize(v, self().height()); }
     int Height() const { return self().height(); }
     void setHeight(int v) { self().resize(self().width(), v); }
-    void Move(int left, int top, int width, int height) { self().setGeometry(left, top, width, height); }
+    void Move(int left, int top, int width, int height) { self().setGeometry(left + origin(), top + origin(), width, height); }
 
     // The control's own setting, whether or not its form is shown.
     // (Set them with QWidget's setVisible and setEnabled.)
@@ -39,6 +47,7 @@ public:
     void setMouseIcon(const QImage &picture, QPoint hotSpot) { self().setCursor(QCursor(QPixmap::fromImage(picture), hotSpot.x(), hotSpot.y())); }
 
 private:
+    int origin() const { return ClientOriginOf(self().parentWidget()); }
     const Self &self() const { return static_cast<const Self &>(*this); }
     Self &self() { return static_cast<Self &>(*this); }
 };

@@ -43,10 +43,15 @@ OpenFile &openFile(std::int16_t fileNumber)
     return *found->second;
 }
 
+bool isRandom(OpenMode mode)
+{
+    return mode == OpenMode::Random || mode == OpenMode::RandomRead;
+}
+
 OpenFile &openFile(std::int16_t fileNumber, bool random)
 {
     OpenFile &open = openFile(fileNumber);
-    if ((open.mode == OpenMode::Random) != random)
+    if (isRandom(open.mode) != random)
         fail(54, QStringLiteral("Bad file mode"));
     return open;
 }
@@ -74,7 +79,7 @@ void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recor
         fail(52, QStringLiteral("Bad file name or number"));
     if (openFiles().count(fileNumber))
         fail(55, QStringLiteral("File already open"));
-    if (mode == OpenMode::Random && (recordLength < lengthFieldSize || recordLength > 32767))
+    if (isRandom(mode) && (recordLength < lengthFieldSize || recordLength > 32767))
         fail(59, QStringLiteral("Bad record length"));
 
     auto open = std::make_unique<OpenFile>();
@@ -89,9 +94,10 @@ void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recor
     case OpenMode::Output: how = QIODevice::WriteOnly | QIODevice::Truncate; break;
     case OpenMode::Append: how = QIODevice::WriteOnly | QIODevice::Append; break;
     case OpenMode::Random: how |= QIODevice::ReadWrite; break;
+    case OpenMode::RandomRead: how |= QIODevice::ReadOnly; break;
     }
     const QFileInfo info(path);
-    if (mode == OpenMode::Input && !info.exists())
+    if ((mode == OpenMode::Input || mode == OpenMode::RandomRead) && !info.exists())
         fail(53, QStringLiteral("File not found"));
     if (!info.absoluteDir().exists())
         fail(76, QStringLiteral("Path not found"));
@@ -113,6 +119,8 @@ void Close()
 void Put(std::int16_t fileNumber, std::int32_t record, const QString &text)
 {
     OpenFile &open = openFile(fileNumber, true);
+    if (open.mode == OpenMode::RandomRead)
+        fail(75, QStringLiteral("Path/File access error"));
     const qint64 offset = recordOffset(open, record);
     const QByteArray bytes = ansi::fromUnicode(text);
     if (bytes.size() > open.recordLength - lengthFieldSize)

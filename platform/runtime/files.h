@@ -16,6 +16,7 @@ enum class OpenMode {
     Output, // a text file written anew
     Append, // a text file written on at its end
     Random, // fixed-length records, read and written; a missing file is created empty
+    RandomRead, // fixed-length records, only read (Access Read); the file must exist
 };
 
 // The lowest file number (1 to 255) not in use.
@@ -32,7 +33,8 @@ void Close();
 // Put #fileNumber, record, text: the record (counted from 1) receives the
 // text's length as 2 bytes, little-endian, then its bytes; the rest of the
 // record is zero. Writing beyond the end makes the file longer; the file
-// never gets shorter. A text that does not fit the record raises 59.
+// never gets shorter. A text that does not fit the record raises 59, a file
+// opened only to read raises 75.
 void Put(std::int16_t fileNumber, std::int32_t record, const QString &text);
 
 // Get #fileNumber, record, text: a record beyond the end of the file reads

@@ -30,6 +30,7 @@
 //                       the same size; "Times New Roman" and "Arial" through
 //                       fontconfig to their metric-compatible faces).
 #include "base/wintypes.h"
+#include "runtime/inputcodes.h"
 
 #include <QObject>
 #include <QPointer>
@@ -43,19 +44,6 @@ class QWidget;
 
 enum FormShowConstants : std::int16_t { vbModeless = 0, vbModal = 1 };
 enum FormBorderStyle : std::int16_t { vbBSNone = 0, vbFixedSingle = 1, vbFixedDialog = 3 };
-
-// Mouse buttons and shift keys as the runtime reports them in mouse and
-// key events.
-enum : std::int16_t { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
-enum : std::int16_t { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
-
-// Key codes of KeyDown and KeyUp: letters and digits are their upper-case
-// ASCII codes; these are the others the game meets.
-enum : std::int16_t {
-    vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyEscape = 27, vbKeySpace = 32,
-    vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40, vbKeyDelete = 46,
-    vbKeyF1 = 112,
-};
 
 // Twips per screen pixel, both ways.
 constexpr int TwipsPerPixel = 15;
@@ -140,13 +128,16 @@ protected:
 
 private:
     friend class FormWindow;
+    void applyLayoutProperties(QWidget *window);
+    void endModalShows();
     struct Private;
     QPointer<QWidget> m_window;
     std::unique_ptr<Private> d;
 };
 
 // A form whose layout is the uic class UiT (from resources/forms/<name>.ui)
-// and whose single instance is T.
+// and whose single instance is T. The form's header includes the layout's
+// generated header, so that UiT is complete wherever the form is.
 template <class T, class UiT>
 class UiForm : public Form {
 public:

@@ -25,8 +25,8 @@ class Label : public QLabel, public Control<Label> {
 public:
     explicit Label(QWidget *parent = nullptr);
 
-    QString Caption() const { return text(); }
-    void setCaption(const QString &caption) { setText(caption); }
+    QString Caption() const { return m_caption; }
+    void setCaption(const QString &caption);
     // vbLeftJustify, vbRightJustify or vbCenter.
     int Alignment() const { return m_alignment; }
     void setAlignment(int alignment);
@@ -47,7 +47,6 @@ signals:
     void MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -58,6 +57,9 @@ private:
     int ForeColorInt() const { return static_cast<int>(m_foreColor); }
     void setForeColorInt(int c) { setForeColor(static_cast<COLORREF>(c)); }
 
+    void applyColours();
+
+    QString m_caption;
     int m_alignment = vbLeftJustify;
     int m_backStyle = vbOpaque;
     COLORREF m_backColor = 0x00F0F0F0;

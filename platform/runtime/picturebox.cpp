@@ -1,5 +1,8 @@
 #include "runtime/picturebox.h"
 
+#include "runtime/buttonface.h"
+#include "runtime/inputcodes.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,30 +17,6 @@ QColor toQColor(COLORREF c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-short buttonCode(Qt::MouseButtons buttons)
-{
-    short code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= PictureBox::vbLeftButton;
-    if (buttons & Qt::RightButton)
-        code |= PictureBox::vbRightButton;
-    if (buttons & Qt::MiddleButton)
-        code |= PictureBox::vbMiddleButton;
-    return code;
-}
-
-short shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    short code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= PictureBox::vbShiftMask;
-    if (modifiers & Qt::ControlModifier)
-        code |= PictureBox::vbCtrlMask;
-    if (modifiers & Qt::AltModifier)
-        code |= PictureBox::vbAltMask;
-    return code;
-}
-
 } // namespace
 
 PictureBox::PictureBox(QWidget *parent)
@@ -45,7 +24,21 @@ PictureBox::PictureBox(QWidget *parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // The controls inside lie in the drawing area, inside the border.
+    setProperty("ClientOrigin", kBorder);
     resizeImage(width(), height());
+}
+
+void PictureBox::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    Cls();
+}
+
+void PictureBox::setPictureFile(const QString &path)
+{
+    m_pictureFile = path;
+    setPicture(LoadPicture(path));
 }
 
 void PictureBox::setWidth(int w)
@@ -95,6 +88,10 @@ void PictureBox::setDrawWidth(int width)
 void PictureBox::Cls()
 {
     m_image.fill(toQColor(m_backColor));
+    if (!m_picture.isNull()) {
+        QPainter painter(&m_image);
+        painter.drawImage(0, 0, m_picture);
+    }
     update();
 }
 
@@ -174,14 +171,23 @@ void PictureBox::paintEvent(QPaintEvent *)
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
+    m_pressed = event->button() == Qt::LeftButton;
     const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), static_cast<float>(p.x()),
+    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(p.x()),
                    static_cast<float>(p.y()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), static_cast<float>(p.x()),
+    emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), static_cast<float>(p.x()),
                    static_cast<float>(p.y()));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit Click();
 }

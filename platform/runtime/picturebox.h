@@ -78,6 +78,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     int BackColorInt() const { return static_cast<int>(m_backColor); }
@@ -90,6 +91,7 @@ private:
     int m_drawWidth = 1;
     QImage m_picture;
     QString m_pictureFile;
+    bool m_pressed = false;
     // Scaled cell pictures are drawn hundreds of times in one size.
     QHash<QString, QImage> m_scaled;
 };

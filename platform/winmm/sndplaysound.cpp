@@ -1,10 +1,9 @@
 #include "winmm/winmm.h"
 #include "winmm/sound_device.h"
+#include "winmm/wavedecoder.h"
 
 #include <SDL.h>
 
-#include <chrono>
-#include <cstring>
 #include <cstdint>
 #include <thread>
 #include <utility>
@@ -26,49 +25,6 @@ std::size_t riffLength(const char *image)
     return riffHeaderSize + rest;
 }
 
-// The sound decoded and converted to the device's format; empty on failure.
-struct Decoded {
-    bool ok = false;
-    std::vector<std::uint8_t> samples;
-    std::chrono::milliseconds length{0};
-};
-
-Decoded decode(const char *image, std::size_t size, const SDL_AudioSpec *device)
-{
-    Decoded result;
-    SDL_AudioSpec waveFormat{};
-    Uint8 *buffer = nullptr;
-    Uint32 bytes = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(image, static_cast<int>(size)), 1, &waveFormat, &buffer, &bytes))
-        return result;
-    // 64-bit: a header may claim any rate up to INT_MAX and 255 channels.
-    const long long bytesPerSecond = static_cast<long long>(SDL_AUDIO_BITSIZE(waveFormat.format) / 8) * waveFormat.channels * waveFormat.freq;
-    if (bytesPerSecond <= 0) {
-        SDL_FreeWAV(buffer);
-        return result;
-    }
-    result.length = std::chrono::milliseconds(1000LL * bytes / bytesPerSecond);
-    if (device) {
-        // One conversion of the whole sound, so nothing stays in a
-        // resampler's history at its end.
-        SDL_AudioCVT cvt;
-        if (SDL_BuildAudioCVT(&cvt, waveFormat.format, waveFormat.channels, waveFormat.freq, device->format, device->channels, device->freq) >= 0) {
-            cvt.len = static_cast<int>(bytes);
-            result.samples.resize(static_cast<std::size_t>(cvt.len) * static_cast<std::size_t>(cvt.len_mult));
-            std::memcpy(result.samples.data(), buffer, bytes);
-            cvt.buf = result.samples.data();
-            if (cvt.needed == 0 || SDL_ConvertAudio(&cvt) == 0) {
-                result.samples.resize(static_cast<std::size_t>(cvt.needed ? cvt.len_cvt : cvt.len));
-                result.ok = true;
-            }
-        }
-    } else {
-        result.ok = true;
-    }
-    SDL_FreeWAV(buffer);
-    return result;
-}
-
 BOOL play(const char *image, std::size_t size, UINT flags)
 {
     auto &device = winmm::SoundDevice::instance();
@@ -76,7 +32,7 @@ BOOL play(const char *image, std::size_t size, UINT flags)
     device.stop();
     if (!(flags & SND_MEMORY) || !image || size <= riffHeaderSize)
         return FALSE;
-    Decoded sound = decode(image, size, device.isOpen() ? &device.format() : nullptr);
+    winmm::DecodedWave sound = winmm::decodeWave(image, size, device.isOpen() ? &device.format() : nullptr);
     if (!sound.ok)
         return FALSE;
     const bool wait = !(flags & SND_ASYNC);

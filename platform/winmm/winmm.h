@@ -16,7 +16,8 @@ constexpr UINT SND_MEMORY = 0x0004;    // the argument is the WAVE image itself
 // mono or stereo, any rate, or MS ADPCM). With SND_MEMORY, `sound` points at
 // the image and its length is the one the RIFF header gives; only SND_MEMORY
 // requests are supported (a name of a file or alias plays nothing). An
-// image that is no sound, or a null pointer, plays nothing and ends what
+// image that is no sound (among them one whose chunks claim more than it
+// holds, or whose data chunk is empty), or a null pointer, plays nothing and ends what
 // plays; there is no default sound, so SND_NODEFAULT changes nothing. The
 // image is copied: the caller may change or free it as soon as the call
 // returns. Returns TRUE when the sound started (or, synchronously, ended).

@@ -2,6 +2,7 @@
 #include "base/ansi.h"
 #include "modDeklarationen.h"
 #include "modMain.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -244,13 +244,56 @@ TEST_F(TopTenDeathTest, AFailedSaveShowsItsMessageAndEndsTheProgram)
                 "\\[Murvel\\] \\[Es trat ein Fehler beim Erstellen der Datei auf!\\|Das Programm wird beendet!\\] \\[1\\]");
 }
 
-TEST_F(TopTenDeathTest, AReadOnlyFileCannotBeSaved)
+// Permissions bind root too here: the checks run as an ordinary user.
+class TopTenReadOnlyTest : public TopTenDeathTest {
+protected:
+    void SetUp() override
+    {
+        TopTenDeathTest::SetUp();
+        fill(1, 20, 1);
+        fill(2, 40, 1);
+        fill(3, 60, 1);
+        SaveScore();
+        stored = fileBytes();
+        QFile(strScoreFile).setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        testenv::openToOthers(folder.path());
+        LeereTabelleImSpeicher();
+    }
+
+    static void LeereTabelleImSpeicher()
+    {
+        for (int s = 1; s <= 3; ++s)
+            for (int p = 1; p <= 10; ++p)
+                strScore(p, s, 1) = strScore(p, s, 2) = QString();
+    }
+
+    QByteArray stored;
+};
+
+// In the child process: what LoadScore made of a file, on stderr.
+void loadAndReport()
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes read-only files";
-    ResetScore();
-    QFile(strScoreFile).setPermissions(QFile::ReadOwner);
-    EXPECT_EXIT((answerTheMessageBox(), SaveScore()), testing::ExitedWithCode(0), "Highscore-Daten");
+    LoadScore();
+    std::fprintf(stderr, "[%s %s] [%s %s] [%s]\n", qPrintable(strScore(1, 1, 1)), qPrintable(strScore(1, 1, 2)),
+                 qPrintable(strScore(10, 3, 1)), qPrintable(strScore(10, 3, 2)), qPrintable(strScore(5, 2, 2)));
+    std::exit(0);
+}
+
+TEST_F(TopTenReadOnlyTest, AFileThePlayerMayNotWriteStillShowsItsResults)
+{
+    EXPECT_EXIT((testenv::withoutRootRights(), loadAndReport()), testing::ExitedWithCode(0),
+                "\\[Spieler 1 20\\] \\[Spieler 10 69\\] \\[44\\]");
+    EXPECT_EQ(fileBytes(), stored);
+}
+
+TEST_F(TopTenReadOnlyTest, ASaveIntoItShowsTheMessageAndEndsTheProgram)
+{
+    EXPECT_EXIT((testenv::withoutRootRights(), answerTheMessageBox(), LoadScore(), InsertScore(QStringLiteral("Neu"), 3)),
+                testing::ExitedWithCode(0),
+                "\\[Murvel\\] \\[Es trat ein Fehler beim Speichern der Highscore-Daten auf!\\|Das Programm wird beendet!\\] \\[1\\]");
+    EXPECT_EXIT((testenv::withoutRootRights(), answerTheMessageBox(), ResetScore()), testing::ExitedWithCode(0),
+                "\\[Murvel\\] \\[Es trat ein Fehler beim Erstellen der Datei auf!\\|Das Programm wird beendet!\\] \\[1\\]");
+    EXPECT_EQ(fileBytes(), stored);
 }
 
 TEST_F(TopTenDeathTest, ATextThatDoesNotFitEndsTheSaveAfterTheRecordsBeforeIt)

@@ -81,6 +81,26 @@ TEST_F(Files, RecordErrorsCarryTheRuntimesNumbers)
     EXPECT_EQ(errorOf([&] { Open(path("none.txt"), OpenMode::Input, 5); }), 53);
 }
 
+TEST_F(Files, ARecordFileOpenedToReadIsReadButNeverWritten)
+{
+    EXPECT_EQ(errorOf([&] { Open(path("r.dat"), OpenMode::RandomRead, 1, 6); }), 53);
+    EXPECT_FALSE(QFile::exists(path("r.dat"))) << "reading creates nothing";
+    Open(path("r.dat"), OpenMode::Random, 1, 6);
+    Put(1, 2, QStringLiteral("xy"));
+    Close(1);
+    const QByteArray before = contents(path("r.dat"));
+
+    Open(path("r.dat"), OpenMode::RandomRead, 1, 6);
+    QString text;
+    Get(1, 2, text);
+    EXPECT_EQ(text, QStringLiteral("xy"));
+    EXPECT_EQ(errorOf([] { Put(1, 1, QStringLiteral("a")); }), 75);
+    EXPECT_EQ(errorOf([] { Put(1, 5, QStringLiteral("a")); }), 75);
+    EXPECT_EQ(errorOf([] { QString line; LineInput(1, line); }), 54);
+    Close(1);
+    EXPECT_EQ(contents(path("r.dat")), before);
+}
+
 TEST_F(Files, TextFilesAreReadAndWrittenLineByLine)
 {
     Open(path("t.txt"), OpenMode::Output, 1);

@@ -8,8 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 using registry::Key;
 
@@ -38,9 +43,23 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    // Puts the file back as a new file, so this process reads it afresh
+    // instead of trusting what it wrote.
+    void rereadFromFile() const
+    {
+        const QByteArray bytes = fileBytes();
+        QFile f(file() + ".new");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        ASSERT_EQ(::rename(QFile::encodeName(f.fileName()).constData(), QFile::encodeName(file()).constData()), 0);
+    }
     QTemporaryDir m_dir;
     QByteArray m_saved;
 };
+
+// A registry file that exists and cannot be read stays as it is.
+class RegistryDeathTest : public Registry {};
 
 } // namespace
 
@@ -95,7 +114,75 @@ TEST_F(Registry, RefusesUnusableNames)
     EXPECT_FALSE(Key::currentUser("Software\\\\Gap").setValue("a", "b"));
     EXPECT_FALSE(Key::currentUser("Software\\Line\nBreak").create());
     EXPECT_FALSE(Key::currentUser().remove());
+    // UTF-8 cannot carry a lone surrogate, so it would not read back.
+    const QString lone(QChar(0xD800));
+    EXPECT_FALSE(Key::currentUser("Software").setValue(lone, "b"));
+    EXPECT_FALSE(Key::currentUser("Software").setValue("a", "x" + lone));
+    EXPECT_FALSE(Key::currentUser("Software\\" + lone).create());
     EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(Registry, EveryValueWrittenReadsBackFromTheFileAsItWas)
+{
+    const QString bom(QChar(0xFEFF));
+    ASSERT_TRUE(Key::currentUser().setValue("Wurzel", "am Stamm"));
+    ASSERT_TRUE(Key::currentUser().setValue(QString(), "Standard der Wurzel"));
+    ASSERT_TRUE(Key::currentUser("Software\\" + bom + "Ast").setValue(bom + "Name", bom + "Text"));
+    ASSERT_TRUE(Key::currentUser("Software").setValue("leer", QString()));
+    ASSERT_TRUE(Key::currentUser("Software\\Other").setValue("next", "write")); // the write after them
+
+    rereadFromFile();
+    EXPECT_EQ(Key::currentUser().value("Wurzel"), "am Stamm");
+    EXPECT_EQ(Key::currentUser().value(), "Standard der Wurzel");
+    EXPECT_EQ(Key::currentUser("Software\\" + bom + "Ast").value(bom + "Name"), bom + "Text");
+    EXPECT_EQ(Key::currentUser("Software\\" + bom + "Ast").valueNames(), QStringList{bom + "Name"});
+    EXPECT_EQ(Key::currentUser("Software").subKeyNames(), QStringList({"Other", bom + "Ast"}));
+    EXPECT_EQ(Key::currentUser("Software").value("leer"), QString());
+    EXPECT_TRUE(fileBytes().startsWith("MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER]\n@=\"Standard der Wurzel\"\n"
+                                       "\"Wurzel\"=\"am Stamm\"\n\n"));
+
+    ASSERT_TRUE(Key::currentUser().removeValue("Wurzel"));
+    ASSERT_TRUE(Key::currentUser().removeValue(QString()));
+    EXPECT_FALSE(fileBytes().contains("[HKEY_CURRENT_USER]")) << "a root without values writes no section";
+}
+
+TEST_F(Registry, AFileThatIsThereButCannotBeReadIsNeverReplaced)
+{
+    QDir().mkpath(m_dir.path() + "/murvel");
+    // A link to itself: opening it fails, for root too.
+    ASSERT_EQ(::symlink("registry.reg", QFile::encodeName(file()).constData()), 0);
+    EXPECT_FALSE(Key::currentUser("Software\\A").setValue("v", "1"));
+    EXPECT_FALSE(Key::currentUser("Software\\A").create());
+    EXPECT_FALSE(Key::currentUser("Software\\A").exists());
+    EXPECT_EQ(QFileInfo(file()).symLinkTarget(), file()) << "the link is still there";
+    QFile::remove(file());
+
+    // A folder in the file's place.
+    QDir().mkpath(file() + "/inside");
+    EXPECT_FALSE(Key::currentUser("Software\\A").setValue("v", "1"));
+    EXPECT_TRUE(QFileInfo(file() + "/inside").isDir());
+}
+
+// In the child process: tries to write and says whether it was written.
+void writeAndReport()
+{
+    std::fprintf(stderr, "written=%d\n", Key::currentUser("Software\\A").setValue("v", "1"));
+    std::exit(0);
+}
+
+TEST_F(RegistryDeathTest, AFileThePlayerMayNotReadIsNeverReplaced)
+{
+    const QByteArray before = "MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"a\"=\"1\"\n";
+    writeFile(before);
+    testenv::openToOthers(m_dir.path());
+    QFile::setPermissions(m_dir.path() + "/murvel", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    QFile::setPermissions(file(), QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    // Permissions bind root too here: the write runs as an ordinary user.
+    EXPECT_EXIT((testenv::withoutRootRights(), writeAndReport()), testing::ExitedWithCode(0),
+                "cannot read .*registry.reg: Permission denied; nothing was written\n.*written=0");
+    QFile::setPermissions(file(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(fileBytes(), before);
 }
 
 TEST_F(Registry, EachConfigFolderHoldsItsOwnRegistry)

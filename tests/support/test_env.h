@@ -10,4 +10,14 @@ QString configHome();
 // The top of the build folder, where the game, its library and its files lie.
 QString buildDir();
 
+// For a child process (a death test's): when it runs as root, it goes on as
+// the user "nobody", so that file permissions bind it as they bind a player.
+// The folders it works in must be open to others. When the switch fails
+// the child ends with code 3.
+void withoutRootRights();
+
+// Opens a folder (made 0700 by QTemporaryDir) to the user withoutRootRights()
+// switches to.
+void openToOthers(const QString &folder);
+
 } // namespace testenv

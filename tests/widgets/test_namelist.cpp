@@ -1,6 +1,7 @@
 // The name list file: one entry per line, CR LF, ANSI code page.
 #include "clsIntelliCombo.h"
 #include "runtime/combobox.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,11 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
 
 namespace {
 
@@ -33,7 +39,7 @@ protected:
     QStringList entries() const
     {
         QStringList list;
-        for (int16_t i = 0; i < combo.ListCount(); ++i)
+        for (int32_t i = 0; i < combo.ListCount(); ++i)
             list << combo.List(i);
         return list;
     }
@@ -42,6 +48,16 @@ protected:
     ComboBox combo;
     clsIntelliCombo intelli;
 };
+
+// A list longer than 16 bits can count: "Name00000" to "Name39999", CR LF each.
+constexpr int32_t manyNames = 40000;
+QByteArray manyNamesFile()
+{
+    QByteArray bytes;
+    for (int32_t i = 0; i < manyNames; ++i)
+        bytes += QByteArray("Name") + QByteArray::number(i).rightJustified(5, '0') + "\r\n";
+    return bytes;
+}
 
 const QByteArray threeNames("Anna\r\nJ\xF6rg\r\n\xDClk\xFC"); // the last line has no line end
 
@@ -138,16 +154,84 @@ TEST_F(NameListTest, FailuresReturnFalseAndKeepTheirNumber)
     EXPECT_EQ(intelli.LastError(), 75);
 
     write("keep.txt", "Alt\r\n");
-    QFile::setPermissions(path("keep.txt"), QFileDevice::ReadOwner);
-    if (!QFile(path("keep.txt")).open(QIODevice::WriteOnly)) { // not when running as root
-        EXPECT_FALSE(intelli.Save(path("keep.txt"), true));
-        EXPECT_EQ(read("keep.txt"), QByteArray("Alt\r\n"));
-    }
-
     clsIntelliCombo unbound;
     EXPECT_EQ(unbound.Combo(), nullptr);
     EXPECT_FALSE(unbound.Save(path("x.txt")));
     EXPECT_EQ(unbound.LastError(), 91);
     EXPECT_FALSE(unbound.Load(path("keep.txt")));
     EXPECT_FALSE(QFile::exists(path("x.txt")));
+}
+
+TEST_F(NameListTest, ListsBeyond32767NamesLoadCompleteAndSaveWhole)
+{
+    const QByteArray bytes = manyNamesFile();
+    write("many.txt", bytes);
+    ASSERT_TRUE(intelli.Load(path("many.txt")));
+    ASSERT_EQ(combo.ListCount(), manyNames);
+    EXPECT_EQ(combo.List(manyNames - 1), "Name39999");
+
+    // The first entry that begins with the typed text lies beyond 32767.
+    combo.show();
+    combo.setFocus();
+    QTest::keyClicks(&combo, "name3999");
+    EXPECT_EQ(combo.Text(), "Name39990");
+    EXPECT_EQ(combo.ListIndex(), 39990);
+    EXPECT_EQ(combo.SelStart(), 8);
+    EXPECT_EQ(combo.SelLength(), 1);
+    QTest::keyClicks(&combo, "9");
+    EXPECT_EQ(combo.Text(), "Name39999");
+    EXPECT_EQ(combo.ListIndex(), 39999);
+
+    EXPECT_TRUE(intelli.Save(path("saved.txt")));
+    EXPECT_EQ(read("saved.txt"), bytes);
+    write("appended.txt", "Alt\r\n");
+    EXPECT_TRUE(intelli.Save(path("appended.txt"), true));
+    EXPECT_EQ(read("appended.txt"), "Alt\r\n" + bytes);
+}
+
+class NameListDeathTest : public NameListTest {
+protected:
+    // Saves in the child process and says there what became of it.
+    void saveAndReport(bool append)
+    {
+        const bool saved = intelli.Save(path("keep.txt"), append);
+        std::fprintf(stderr, "saved=%d error=%d kept=%d\n", saved, intelli.LastError(), read("keep.txt") == "Alt\r\n");
+        std::exit(0);
+    }
+};
+
+void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// A save that cannot write the whole list reports it and leaves the old file
+// as it was, whether it replaces or appends; the file size limit stands in
+// for a full disk.
+TEST_F(NameListDeathTest, ASaveThatCannotWriteTheWholeListFailsAndKeepsTheOldFile)
+{
+    write("many.txt", manyNamesFile());
+    ASSERT_TRUE(intelli.Load(path("many.txt")));
+    write("keep.txt", "Alt\r\n");
+    for (const bool append : {false, true}) {
+        EXPECT_EXIT((limitFileSize(64 * 1024), saveAndReport(append)), testing::ExitedWithCode(0),
+                    "saved=0 error=57 kept=1")
+            << (append ? "appending" : "replacing");
+    }
+}
+
+// Permissions bind root too here: the check runs as an ordinary user.
+TEST_F(NameListDeathTest, AReadOnlyFileIsNotReplaced)
+{
+    combo.AddItem("Anna");
+    write("keep.txt", "Alt\r\n");
+    QFile::setPermissions(path("keep.txt"), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    testenv::openToOthers(dir.path());
+    for (const bool append : {false, true}) {
+        EXPECT_EXIT((testenv::withoutRootRights(), saveAndReport(append)), testing::ExitedWithCode(0),
+                    "saved=0 error=75 kept=1")
+            << (append ? "appending" : "replacing");
+    }
 }

@@ -73,12 +73,53 @@ TEST(SndPlaySound, AnImageThatIsNoSoundPlaysNothingAndReturnsAtOnce)
     EXPECT_EQ(sndPlaySoundA(sound, SND_NODEFAULT), FALSE);
 }
 
-TEST(SndPlaySound, AnImageShorterThanItsHeaderClaimsPlaysWhatItHolds)
+// The data chunk's length, which follows its id.
+void setDataLength(QByteArray &image, std::uint32_t length)
 {
-    QByteArray sound = testwave::pcm(44100, 16, 1, testwave::frames(44100, 400), 3000);
-    sound.chop(sound.size() / 2);
+    const qsizetype at = image.indexOf("data") + 4;
+    image.remove(at, 4);
+    QByteArray le;
+    testwave::appendLe(le, length, 4);
+    image.insert(at, le);
+}
+
+TEST(SndPlaySound, AnImageWhoseChunksClaimMoreThanItHoldsOrNoSamplesPlaysNothing)
+{
+    const QByteArray sound = testwave::pcm(44100, 16, 1, testwave::frames(44100, 400), 3000);
+    QByteArray halfOfIt = sound.left(sound.size() / 2);
+    QByteArray noSamples = testwave::pcm(44100, 16, 1, 0, 0);
+    QByteArray gigabytes = testwave::pcm(8000, 8, 1, 56, 128); // 100 bytes
+    setDataLength(gigabytes, 0xFFFFFF00u);
+    QByteArray longFormat = gigabytes;
+    longFormat[16] = static_cast<char>(0xF0); // the "fmt " chunk reaches beyond the image
+    QByteArray shortFormat = testwave::pcm(8000, 8, 1, 56, 128);
+    shortFormat[16] = 12;
+    ASSERT_EQ(gigabytes.size(), 100);
+    for (const QByteArray &image : {halfOfIt, noSamples, gigabytes, longFormat, shortFormat}) {
+        SCOPED_TRACE(image.toHex().left(100).constData());
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(sndPlaySoundA(image, SND_NODEFAULT | SND_MEMORY), FALSE);
+        if (image.size() != halfOfIt.size()) { // its header says it is longer than the bytes behind the pointer
+            EXPECT_EQ(sndPlaySoundA(image.constData(), SND_NODEFAULT | SND_MEMORY), FALSE);
+        }
+        EXPECT_EQ(sndPlaySoundA(image, SND_ASYNC | SND_NODEFAULT | SND_MEMORY), FALSE);
+        EXPECT_LT(clock.elapsed(), 150);
+    }
+}
+
+TEST(SndPlaySound, ChunksAroundTheSoundArePassedOver)
+{
+    // A 3-byte chunk before the sound and its pad byte, a list behind it.
+    QByteArray sound = testwave::pcm(22050, 16, 1, testwave::frames(22050, 300), 1000);
+    sound.insert(12, QByteArray("junk\x03\0\0\0abc\0", 12));
+    sound.append(QByteArray("LIST\x04\0\0\0INFO", 12));
+    sound.append('\0'); // and a stray byte at the very end
+    const std::uint32_t riff = static_cast<std::uint32_t>(sound.size() - 8);
+    sound.replace(4, 4, QByteArray(reinterpret_cast<const char *>(&riff), 4));
     const qint64 ms = msToPlay(sound, SND_NODEFAULT | SND_MEMORY);
-    EXPECT_LT(ms, 390); // all of it would take 400
+    EXPECT_GE(ms, 300);
+    EXPECT_LE(ms, 550);
 }
 
 TEST(SndPlaySound, AHeaderClaimingAnAbsurdRateDoesNotUpsetTheLengthComputation)

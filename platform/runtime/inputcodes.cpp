@@ -1,0 +1,61 @@
+#include "runtime/inputcodes.h"
+
+#include <QKeyEvent>
+
+std::int16_t ButtonCode(Qt::MouseButtons buttons)
+{
+    std::int16_t code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= vbLeftButton;
+    if (buttons & Qt::RightButton)
+        code |= vbRightButton;
+    if (buttons & Qt::MiddleButton)
+        code |= vbMiddleButton;
+    return code;
+}
+
+std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers)
+{
+    std::int16_t code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= vbShiftMask;
+    if (modifiers & Qt::ControlModifier)
+        code |= vbCtrlMask;
+    if (modifiers & Qt::AltModifier)
+        code |= vbAltMask;
+    return code;
+}
+
+std::int16_t KeyCodeOf(const QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return static_cast<std::int16_t>(key); // 65..90
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return static_cast<std::int16_t>(key); // 48..57
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return static_cast<std::int16_t>(vbKeyF1 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace: return vbKeyBack;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return vbKeyTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return vbKeyEscape;
+    case Qt::Key_Space: return vbKeySpace;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return vbKeyLeft;
+    case Qt::Key_Up: return vbKeyUp;
+    case Qt::Key_Right: return vbKeyRight;
+    case Qt::Key_Down: return vbKeyDown;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return vbKeyDelete;
+    default: return 0;
+    }
+}
