@@ -2,6 +2,7 @@
 // The new-game dialog: the player's name, completed from the name list,
 // and the field size; OK starts the placement.
 #include "clsGrid.h"
+#include "ui_frmNeu.h"
 
 #include "runtime/controlarray.h"
 #include "runtime/form.h"
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui_frmNeu.h"
 class clsIntelliCombo;
 
 class frmNeu : public UiForm<frmNeu, Ui::frmNeu> {

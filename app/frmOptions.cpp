@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 #include "ui_frmOptions.h"
 
+#include "clsGrid.h"
 #include "frmHaupt.h"
 #include "modDeklarationen.h"
 
@@ -26,14 +27,20 @@ void frmOptions::SetupWindow(QWidget *window)
 void frmOptions::Form_Load()
 {
     CentreOver(frmHaupt::Instance());
+    // The layout sets the background before the box has its final size;
+    // sized now, it is drawn whole.
+    PictureBox &picHinten = *ui().picHinten;
+    picHinten.setWidth(picHinten.Width());
+    picHinten.Cls();
 
     // A registry edited by hand may hold any number from 0 to 255: the
     // boxes show what the game makes of it (sound is off only at 0, the
-    // balloons are on only at 1), and a size outside 1 to 3 checks no size.
+    // balloons are on only at 1), and a size outside 1 to 3 shows the
+    // default that the start-up takes for it.
     ui().chkSound->setValue(bytSound != 0 ? vbChecked : vbUnchecked);
     ui().chkHelp->setValue(bytHelp == 1 ? vbChecked : vbUnchecked);
-    if (bytStdSize >= 1 && bytStdSize <= 3)
-        optSize(bytStdSize - 1).setValue(true);
+    const int size = bytStdSize >= grSchnell && bytStdSize <= grLang ? int(bytStdSize) : int(grNormal);
+    optSize(size - 1).setValue(true);
 }
 
 void frmOptions::cmdÜbernehmen_Click()
