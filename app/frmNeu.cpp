@@ -7,6 +7,8 @@
 
 #include "runtime/doevents.h"
 
+#include <QApplication>
+
 namespace {
 
 // A typed name ends at 14 characters: the key after the 14th is refused.
@@ -76,7 +78,12 @@ void frmNeu::Form_Load()
 
 void frmNeu::Form_Paint()
 {
-    ui().cboName->setFocus();
+    // Only while none of the dialog's controls has the focus: the dialog
+    // also paints beneath a control that repaints itself, and taking the
+    // focus from a button that is being pressed would swallow its click.
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != Window())
+        ui().cboName->setFocus();
 }
 
 void frmNeu::cboName_KeyPress(std::int16_t &KeyAscii)

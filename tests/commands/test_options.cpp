@@ -1,6 +1,8 @@
 // The options dialog on its real window: what it shows, what it stores in
 // the settings variables and in the registry, and what it leaves alone.
-#include "frmHaupt.h"
+#include "commands_support.h"
+#include "haupt_fixture.h"
+
 #include "frmOptions.h"
 #include "modDeklarationen.h"
 
@@ -55,9 +57,18 @@ void open()
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frmOptions::Instance().Window()));
 }
 
+class OptionsDialog : public haupttest::HauptTest {
+protected:
+    void TearDown() override
+    {
+        frmOptions::Instance().Unload();
+        HauptTest::TearDown();
+    }
+};
+
 } // namespace
 
-TEST(OptionsDialog, ShowsTheVariablesAndConfirmingUnchangedWritesTheSameThreeValues)
+TEST_F(OptionsDialog, ShowsTheVariablesAndConfirmingUnchangedWritesTheSameThreeValues)
 {
     setVariables(0, 1, 3);
     open();
@@ -75,7 +86,7 @@ TEST(OptionsDialog, ShowsTheVariablesAndConfirmingUnchangedWritesTheSameThreeVal
     EXPECT_EQ(bytStdSize, 3);
 }
 
-TEST(OptionsDialog, ChangesReachTheVariablesAndTheRegistry)
+TEST_F(OptionsDialog, ChangesReachTheVariablesAndTheRegistry)
 {
     setVariables(1, 1, 2);
     open();
@@ -100,7 +111,7 @@ TEST(OptionsDialog, ChangesReachTheVariablesAndTheRegistry)
     frmOptions::Instance().Unload();
 }
 
-TEST(OptionsDialog, CancelAfterChangesStoresNothing)
+TEST_F(OptionsDialog, CancelAfterChangesStoresNothing)
 {
     setVariables(1, 0, 2);
     open();
@@ -124,7 +135,7 @@ TEST(OptionsDialog, CancelAfterChangesStoresNothing)
     frmOptions::Instance().Unload();
 }
 
-TEST(OptionsDialog, HandEditedValuesShowWhatTheGameMakesOfThem)
+TEST_F(OptionsDialog, HandEditedValuesShowWhatTheGameMakesOfThem)
 {
     // Sound is off only at 0, balloons are on only at 1, and a size the
     // start-up would not take is shown as its default.
@@ -144,24 +155,24 @@ TEST(OptionsDialog, HandEditedValuesShowWhatTheGameMakesOfThem)
     frmOptions::Instance().Unload();
 }
 
-TEST(OptionsDialog, IsCentredOverTheMainWindowVerticallyFirst)
+TEST_F(OptionsDialog, IsCentredOverTheMainWindowVerticallyFirst)
 {
     frmHaupt &haupt = frmHaupt::Instance();
-    haupt.Show();
     haupt.setLeft(100 * TwipsPerPixel);
     haupt.setTop(37 * TwipsPerPixel);
     // The rule works on the measures the window has when it loads.
     frmOptions &options = frmOptions::Instance();
     options.Load();
-    EXPECT_EQ(options.Top(), haupt.Top() + HalfDifference(haupt.Height(), options.Height()));
-    EXPECT_EQ(options.Left(), haupt.Left() + HalfDifference(haupt.Width(), options.Width()));
+    // Twips as whole pixels: half a pixel either way.
+    EXPECT_NEAR(options.Top(), haupt.Top() + HalfDifference(haupt.Height(), options.Height()), 7.5);
+    EXPECT_NEAR(options.Left(), haupt.Left() + HalfDifference(haupt.Width(), options.Width()), 7.5);
     EXPECT_EQ(options.ScaleWidth(), 388);
     EXPECT_EQ(options.ScaleHeight(), 228);
     EXPECT_EQ(options.Caption(), "");
     options.Unload();
 }
 
-TEST(OptionsDialog, CheckBoxesShowOnePictureForEachState)
+TEST_F(OptionsDialog, CheckBoxesShowOnePictureForEachState)
 {
     setVariables(1, 1, 2);
     open();
@@ -183,13 +194,13 @@ TEST(OptionsDialog, CheckBoxesShowOnePictureForEachState)
     frmOptions::Instance().Unload();
 }
 
-TEST(OptionsDialog, ARegistryThatCannotBeWrittenIsToldAndTheNewValuesHoldForThisRun)
+TEST_F(OptionsDialog, ARegistryThatCannotBeWrittenIsToldAndTheNewValuesHoldForThisRun)
 {
     // A file where the registry's folder belongs: no user, root included,
     // can write the registry then.
-    QDir(testenv::configHome()).removeRecursively();
-    QDir().mkpath(testenv::configHome());
-    QFile blocker(testenv::configHome() + "/murvel");
+    const QString folder = testenv::configHome() + "/murvel";
+    ASSERT_TRUE(QDir().rename(folder, folder + ".aside"));
+    QFile blocker(folder);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
@@ -207,4 +218,7 @@ TEST(OptionsDialog, ARegistryThatCannotBeWrittenIsToldAndTheNewValuesHoldForThis
     EXPECT_EQ(told, "Die Einstellungen konnten nicht gespeichert werden.");
     EXPECT_FALSE(frmOptions::Instance().IsLoaded());
     EXPECT_EQ(bytSound, 0);
+
+    QFile::remove(folder);
+    QDir().rename(folder + ".aside", folder);
 }
