@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
-#include <QTimer>
 
 namespace commandstest {
 
@@ -28,20 +27,6 @@ void ExpectTextsFit(QWidget *window)
         EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(caption), button->width() - 4)
             << button->objectName().toStdString() << ": " << caption.toStdString();
     }
-}
-
-void WhenReady(std::function<bool()> ready, std::function<void()> act)
-{
-    auto *timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, ready, act] {
-        if (!ready())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
 }
 
 void WriteNameList(const QString &path, const QStringList &names)
