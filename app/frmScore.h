@@ -3,7 +3,10 @@
 // entry, the top-ten tune while open, and a button that clears all lists.
 #include "clsGrid.h"
 
+#include "runtime/controlarray.h"
 #include "runtime/form.h"
+#include "runtime/label.h"
+#include "runtime/optionbutton.h"
 
 #include <cstdint>
 
@@ -20,6 +23,8 @@ public:
     void ResetRowColors();
 
 protected:
+    void SetupWindow(QWidget *window) override;
+    void ForgetWindow() override;
     void Form_Load() override;
     void Form_Unload(std::int16_t &Cancel) override;
     void Form_Click() override;
@@ -28,10 +33,17 @@ private:
     friend class UiForm<frmScore, Ui::frmScore>;
     frmScore();
     ~frmScore() override;
+    void lblBeschriftung_Click(std::int16_t Index);
+    void lblName_Click(std::int16_t Index);
+    void lblNr_Click(std::int16_t Index);
+    void lblQuote_Click(std::int16_t Index);
     void optSize_Click(std::int16_t Index);
     void cmdClear_Click();
     void timBlinker_Timer();
 
     Byte mvarBlinkRow = 0;
     Byte bytSavedBlinkRow = 0;
+
+    ControlArray<Label> lblBeschriftung, lblNr, lblName, lblQuote;
+    ControlArray<OptionButton> optSize;
 };

@@ -3,7 +3,9 @@
 // the offer to see the top ten with the new entry blinking.
 #include "clsGrid.h"
 
+#include "runtime/controlarray.h"
 #include "runtime/form.h"
+#include "runtime/image.h"
 
 #include <QString>
 
@@ -21,6 +23,8 @@ public:
     void setResultText(const QString &text);
 
 protected:
+    void SetupWindow(QWidget *window) override;
+    void ForgetWindow() override;
     void Form_Load() override;
 
 private:
@@ -32,4 +36,6 @@ private:
 
     Byte mvarWinner = seMensch;
     Byte mvarPlace = 0;
+
+    ControlArray<Image> imgQuelle;
 };

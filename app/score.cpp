@@ -32,14 +32,19 @@ int NamensRecord(int p, int s)
     return 20 * (s - 1) + 2 * (p - 1) + 1;
 }
 
-// A shots entry the table can use: "?" or a whole number from 1 to 32767.
+// A shots entry the table can use: "?" or a whole number from 1 to 32767,
+// nothing but its decimal digits.
 bool GueltigeSchuesse(const QString &text)
 {
     if (text == Leer)
         return true;
-    bool ok = false;
-    const int shots = text.toInt(&ok);
-    return ok && text.front().isDigit() && shots >= 1 && shots <= 32767;
+    if (text.isEmpty() || text.size() > 5)
+        return false;
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    const int shots = text.toInt();
+    return shots >= 1 && shots <= 32767;
 }
 
 // The leading decimal number of a shots text, as a 16-bit comparison takes

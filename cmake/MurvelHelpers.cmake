@@ -17,16 +17,20 @@ function(murvel_add_child_directories)
 endfunction()
 
 # murvel_add_test(NAME SOURCES a.cpp b.cpp LIBRARIES x y [ENVIRONMENT "A=1;B=2"])
-# One GoogleTest binary with the shared main() (QApplication, offscreen,
-# a fresh XDG_CONFIG_HOME), each test registered with ctest on its own.
+# One GoogleTest binary with the shared main() (QApplication, offscreen
+# unless QT_QPA_PLATFORM asks for another platform, a fresh XDG_CONFIG_HOME),
+# each test registered with ctest on its own. The platform is left to the
+# caller so that the same suite runs under a real X server too.
 function(murvel_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE test_support ${T_LIBRARIES})
+  # Every run goes through the wrapper, which can give it a display of its own.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/support/on_own_display.sh)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;${T_ENVIRONMENT}"
+    PROPERTIES ENVIRONMENT "SDL_AUDIODRIVER=dummy;${T_ENVIRONMENT}"
                TIMEOUT 300)
 endfunction()

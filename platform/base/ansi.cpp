@@ -8,6 +8,18 @@
 
 namespace {
 
+// The input bytes of the one character iconv could not take: one unit, or
+// for UTF-16 (units of 2) a surrogate pair, which is one character too.
+size_t characterSize(const char *src, size_t left, int unitSize)
+{
+    auto unit = [src](size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(src[i]) | static_cast<unsigned char>(src[i + 1]) << 8);
+    };
+    if (unitSize == 2 && left >= 4 && (unit(0) & 0xFC00) == 0xD800 && (unit(2) & 0xFC00) == 0xDC00)
+        return 4;
+    return std::min<size_t>(static_cast<size_t>(unitSize), left);
+}
+
 // One conversion with iconv; bytes iconv cannot take are replaced one
 // at a time so a single odd character never loses the rest of the text.
 QByteArray convert(const char *to, const char *from, const QByteArray &in, const QByteArray &replacement, int unitSize)
@@ -27,8 +39,8 @@ QByteArray convert(const char *to, const char *from, const QByteArray &in, const
         if (rc == static_cast<size_t>(-1)) {
             if (errno == E2BIG)
                 continue;
-            // EILSEQ or EINVAL: skip one input unit and put the replacement.
-            size_t skip = std::min<size_t>(static_cast<size_t>(unitSize), left);
+            // EILSEQ or EINVAL: skip one character and put the replacement.
+            const size_t skip = characterSize(src, left, unitSize);
             src += skip;
             left -= skip;
             out.append(replacement);

@@ -3,15 +3,9 @@
 #include "htmlhelp/helptext.h"
 #include "htmlhelp/sitemap.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-#include <chm_lib.h>
-
 namespace {
-
-// No object of a help file is anywhere near this; a larger length is damage.
-constexpr quint64 MaxObjectSize = 64ull * 1024 * 1024;
 
 // Codes of the entries in the file's "/#SYSTEM" record.
 enum SystemCode : quint16 {
@@ -36,15 +30,20 @@ QString textOf(QByteArray value)
 
 } // namespace
 
-std::unique_ptr<ChmFile> ChmFile::open(const QString &path)
+std::unique_ptr<ChmFile> ChmFile::open(const QString &path, Problem *problem)
 {
+    auto fail = [problem](Problem why) {
+        if (problem)
+            *problem = why;
+        return nullptr;
+    };
+    chmpages::Contents contents = chmpages::read(path);
+    if (contents.outcome == chmpages::Outcome::Missing)
+        return fail(Problem::Missing);
+    if (contents.outcome != chmpages::Outcome::Read)
+        return fail(Problem::Damaged);
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile() || !info.isReadable())
-        return nullptr;
-    chmFile *handle = chm_open(QFile::encodeName(info.absoluteFilePath()).constData());
-    if (!handle)
-        return nullptr;
-    std::unique_ptr<ChmFile> file(new ChmFile(handle, info.absoluteFilePath()));
+    std::unique_ptr<ChmFile> file(new ChmFile(std::move(contents.pages), info.absoluteFilePath()));
     file->readSystemRecord();
 
     if (file->m_contentsFile.isEmpty() || !file->contains(file->m_contentsFile))
@@ -69,21 +68,27 @@ std::unique_ptr<ChmFile> ChmFile::open(const QString &path)
     if (file->m_title.isEmpty())
         file->m_title = info.completeBaseName();
 
-    // A file whose first page cannot be read is of no use to anybody.
-    if (file->m_defaultPage.isEmpty() || file->read(file->m_defaultPage).isNull())
-        return nullptr;
+    // A file without a first page is of no use to anybody.
+    if (file->m_defaultPage.isEmpty())
+        return fail(Problem::Damaged);
+    if (problem)
+        *problem = Problem::None;
     return file;
 }
 
-ChmFile::ChmFile(chmFile *handle, const QString &path)
-    : m_handle(handle), m_path(path)
+ChmFile::ChmFile(QList<chmpages::Page> pages, const QString &path)
+    : m_pages(std::move(pages)), m_path(path)
 {
+    // The first of two entries of the same name wins, as a directory
+    // search would find it.
+    for (qsizetype i = 0; i < m_pages.size(); ++i) {
+        const QString key = m_pages[i].path.toLower();
+        if (!m_byPath.contains(key))
+            m_byPath.insert(key, i);
+    }
 }
 
-ChmFile::~ChmFile()
-{
-    chm_close(m_handle);
-}
+ChmFile::~ChmFile() = default;
 
 QString ChmFile::normalise(const QString &local)
 {
@@ -104,29 +109,17 @@ QString ChmFile::normalise(const QString &local)
 
 bool ChmFile::contains(const QString &path) const
 {
-    if (path.isEmpty())
-        return false;
-    chmUnitInfo ui;
-    return chm_resolve_object(m_handle, path.toUtf8().constData(), &ui) == CHM_RESOLVE_SUCCESS;
+    return !path.isEmpty() && m_byPath.contains(path.toLower());
 }
 
 QByteArray ChmFile::read(const QString &path) const
 {
-    if (path.isEmpty())
+    const auto it = m_byPath.constFind(path.toLower());
+    if (path.isEmpty() || it == m_byPath.constEnd())
         return QByteArray();
-    chmUnitInfo ui;
-    if (chm_resolve_object(m_handle, path.toUtf8().constData(), &ui) != CHM_RESOLVE_SUCCESS)
-        return QByteArray();
-    if (ui.length > MaxObjectSize)
-        return QByteArray();
-    QByteArray data(static_cast<qsizetype>(ui.length), '\0');
-    if (ui.length == 0)
-        return QByteArray("");
-    const LONGINT64 got = chm_retrieve_object(m_handle, &ui, reinterpret_cast<unsigned char *>(data.data()), 0,
-                                              static_cast<LONGINT64>(ui.length));
-    if (got != static_cast<LONGINT64>(ui.length))
-        return QByteArray();
-    return data;
+    const QByteArray &data = m_pages[*it].data;
+    // An empty page is there all the same: empty, not null.
+    return data.isNull() ? QByteArray("") : data;
 }
 
 void ChmFile::readSystemRecord()
@@ -151,29 +144,12 @@ void ChmFile::readSystemRecord()
     }
 }
 
-namespace {
-
-struct ExtensionSearch {
-    QByteArray extension;
-    QString found;
-};
-
-int matchExtension(chmFile *, chmUnitInfo *ui, void *context)
-{
-    auto *search = static_cast<ExtensionSearch *>(context);
-    const QByteArray p(ui->path);
-    if (p.toLower().endsWith(search->extension)) {
-        search->found = QString::fromUtf8(p);
-        return CHM_ENUMERATOR_SUCCESS;
-    }
-    return CHM_ENUMERATOR_CONTINUE;
-}
-
-} // namespace
-
 QString ChmFile::findByExtension(const char *extension) const
 {
-    ExtensionSearch search{QByteArray(extension), QString()};
-    chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, matchExtension, &search);
-    return search.found;
+    const QByteArray wanted(extension);
+    for (const chmpages::Page &page : m_pages) {
+        if (page.path.toLower().endsWith(QLatin1String(wanted)))
+            return page.path;
+    }
+    return QString();
 }

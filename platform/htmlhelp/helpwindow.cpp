@@ -38,6 +38,8 @@ HelpBrowser::HelpBrowser(const ChmFile &file, QWidget *parent)
 {
     setOpenLinks(true);
     setOpenExternalLinks(false);
+    // A line, a table cell too, breaks between words and never inside one.
+    setWordWrapMode(QTextOption::WordWrap);
 }
 
 QUrl HelpBrowser::urlOf(const QString &local)
@@ -126,17 +128,17 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file)
     m_browser = new HelpBrowser(*m_file);
     m_browser->setObjectName(QStringLiteral("page"));
 
-    auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(m_tabs);
-    splitter->addWidget(m_browser);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 600});
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->addWidget(m_tabs);
+    m_splitter->addWidget(m_browser);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({240, 600});
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(toolbar);
-    layout->addWidget(splitter);
+    layout->addWidget(m_splitter);
     resize(860, 600);
 
     buildContents();
@@ -159,6 +161,24 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file)
 }
 
 HelpWindow::~HelpWindow() = default;
+
+void HelpWindow::showEvent(QShowEvent *event)
+{
+    // Only a shown tree knows the room its entries get: the first time,
+    // the window grows by what its widest entry lacks, the page keeps its width.
+    if (!m_fitted) {
+        m_fitted = true;
+        const int lacking = static_cast<QAbstractItemView *>(m_contents)->sizeHintForColumn(0)
+            - m_contents->viewport()->width();
+        if (lacking > 0) {
+            QList<int> sizes = m_splitter->sizes();
+            sizes[0] += lacking;
+            resize(width() + lacking, height());
+            m_splitter->setSizes(sizes);
+        }
+    }
+    QWidget::showEvent(event);
+}
 
 void HelpWindow::buildContents()
 {

@@ -13,6 +13,7 @@ class QAction;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QSplitter;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -62,6 +63,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildContents();
@@ -72,6 +74,7 @@ private:
     void selectContentsEntryOf(const QUrl &page);
 
     std::unique_ptr<ChmFile> m_file;
+    QSplitter *m_splitter = nullptr;
     QTabWidget *m_tabs = nullptr;
     QTreeWidget *m_contents = nullptr;
     QListWidget *m_index = nullptr;
@@ -80,4 +83,5 @@ private:
     QAction *m_back = nullptr;
     QAction *m_forward = nullptr;
     QHash<QString, QTreeWidgetItem *> m_contentsByPage;
+    bool m_fitted = false;
 };

@@ -16,10 +16,17 @@
 
 namespace {
 
+// An open help window, and the object it was, for telling it apart from
+// its successor once it is being destroyed and no longer a HelpWindow.
+struct OpenWindow {
+    QPointer<HelpWindow> window;
+    const QObject *object = nullptr;
+};
+
 // The open help windows, one per file, by the file's canonical path.
-QHash<QString, QPointer<HelpWindow>> &openWindows()
+QHash<QString, OpenWindow> &openWindows()
 {
-    static QHash<QString, QPointer<HelpWindow>> windows;
+    static QHash<QString, OpenWindow> windows;
     return windows;
 }
 
@@ -34,13 +41,14 @@ QString localPath(const QString &file)
     return QFileInfo::exists(alternative) ? alternative : file;
 }
 
-void tellCannotOpen(const QString &file)
+void tellCannotOpen(const QString &file, ChmFile::Problem problem)
 {
+    const QString text = problem == ChmFile::Problem::Damaged
+        ? QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht angezeigt werden.")
+        : QStringLiteral("Die Hilfedatei „%1“ kann nicht geöffnet werden.");
     // The caller goes on at once: the box waits for the user on its own.
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Hilfe"),
-                                QStringLiteral("Die Hilfedatei „%1“ kann nicht geöffnet werden.")
-                                    .arg(QDir::toNativeSeparators(file)),
-                                QMessageBox::Ok);
+                                text.arg(QDir::toNativeSeparators(file)), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("htmlhelpCannotOpen"));
     box->setAttribute(Qt::WA_DeleteOnClose, true);
     box->setAttribute(Qt::WA_QuitOnClose, false);
@@ -58,8 +66,8 @@ void closeAllWhenTheProgramEnds()
         // Empty the table first: each window's destroyed handler erases
         // its own entry, which must not happen under a running loop.
         const auto windows = std::exchange(openWindows(), {});
-        for (const QPointer<HelpWindow> &w : windows)
-            delete w.data();
+        for (const OpenWindow &open : windows)
+            delete open.window.data();
     });
 }
 
@@ -80,7 +88,7 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
     const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 
     // A window closed a moment ago is on its way out: it gets a successor.
-    HelpWindow *open = openWindows().value(key);
+    HelpWindow *open = openWindows().value(key).window;
     if (open && open->isVisible()) {
         open->showNormal();
         open->raise();
@@ -89,17 +97,19 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
         return HandleOf(open);
     }
 
-    std::unique_ptr<ChmFile> chm = ChmFile::open(path);
+    ChmFile::Problem problem = ChmFile::Problem::None;
+    std::unique_ptr<ChmFile> chm = ChmFile::open(path, &problem);
     if (!chm) {
-        tellCannotOpen(path);
+        tellCannotOpen(path, problem);
         return 0;
     }
     closeAllWhenTheProgramEnds();
     auto *help = new HelpWindow(std::move(chm));
-    openWindows().insert(key, help);
-    QObject::connect(help, &QObject::destroyed, [key, help] {
+    openWindows().insert(key, OpenWindow{help, help});
+    // The window is half destroyed when this runs: compare addresses only.
+    QObject::connect(help, &QObject::destroyed, [key](QObject *gone) {
         const auto it = openWindows().find(key);
-        if (it != openWindows().end() && (it->isNull() || it->data() == help))
+        if (it != openWindows().end() && it->object == gone)
             openWindows().erase(it);
     });
     help->show();

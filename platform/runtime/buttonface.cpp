@@ -3,8 +3,6 @@
 #include <QAbstractButton>
 #include <QImageReader>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 QColor ColorOf(COLORREF c)
 {
@@ -16,7 +14,6 @@ QImage LoadPicture(const QString &path)
     if (path.isEmpty())
         return QImage();
     QImageReader reader(path);
-    // Of an icon file, the largest image.
     QImage best;
     do {
         const QImage image = reader.read();
@@ -26,46 +23,68 @@ QImage LoadPicture(const QString &path)
     return best;
 }
 
-void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &picture, bool sunken)
-{
-    QPainter painter(&button);
-    const QRect r = button.rect();
-    painter.fillRect(r, ColorOf(backColor));
+namespace {
 
-    // The edge: light above and left, dark below and right; turned round
-    // while sunken.
-    const QColor light(255, 255, 255), mid(128, 128, 128), dark(64, 64, 64);
-    const QColor topLeft = sunken ? dark : light;
-    const QColor bottomRight = sunken ? light : dark;
+// The edge's greys, as the platform's three-dimensional elements had them.
+const QColor kHighlight(255, 255, 255);
+const QColor kShadow(128, 128, 128);
+const QColor kDarkShadow(64, 64, 64);
+
+void drawFrame(QPainter &painter, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
     painter.setPen(topLeft);
     painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
     painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
     painter.setPen(bottomRight);
     painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
     painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
-    painter.setPen(sunken ? mid.darker(120) : mid);
+}
+
+// A picture as a disabled button shows it: grey, lightened toward the face.
+QImage greyed(const QImage &picture)
+{
+    QImage grey = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = 128 + qGray(line[x]) / 2;
+            line[x] = qRgba(g, g, g, qAlpha(line[x]));
+        }
+    }
+    return grey;
+}
+
+} // namespace
+
+void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &picture, bool sunken)
+{
+    QPainter painter(&button);
+    const QRect r = button.rect();
+    const QColor face = ColorOf(backColor);
+    painter.fillRect(r, face);
     if (sunken) {
-        painter.drawLine(r.left() + 1, r.top() + 1, r.right() - 2, r.top() + 1);
-        painter.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 2);
+        drawFrame(painter, r, kShadow, kHighlight);
+        drawFrame(painter, r.adjusted(1, 1, -1, -1), kDarkShadow, face.lighter(112));
     } else {
-        painter.drawLine(r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
-        painter.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+        drawFrame(painter, r, kHighlight, kDarkShadow);
+        drawFrame(painter, r.adjusted(1, 1, -1, -1), face.lighter(112), kShadow);
     }
 
+    // Pressed, the content moves one pixel down and right.
     const int shift = sunken ? 1 : 0;
     const QRect inner = r.adjusted(2 + shift, 2 + shift, -2 + shift, -2 + shift);
     const QString text = button.text();
     const QFontMetrics fm(button.font());
     const int textHeight = text.isEmpty() ? 0 : fm.height();
+    const bool enabled = button.isEnabled();
 
+    painter.save();
+    painter.setClipRect(inner);
     if (!picture.isNull()) {
-        QImage shown = picture;
+        const QImage shown = enabled ? picture : greyed(picture);
         const int room = inner.height() - textHeight;
-        if (shown.width() > inner.width() || shown.height() > room)
-            shown = shown.scaled(inner.width(), std::max(1, room), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        const int x = inner.left() + (inner.width() - shown.width()) / 2;
-        const int y = inner.top() + (room - shown.height()) / 2;
-        painter.drawImage(x, y, shown);
+        painter.drawImage(inner.left() + (inner.width() - shown.width()) / 2,
+                          inner.top() + (room - shown.height()) / 2, shown);
     }
     if (!text.isEmpty()) {
         QRect textRect = inner;
@@ -76,14 +95,21 @@ void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &
             textRect.setTop(inner.bottom() - textHeight + 1);
             flags |= Qt::AlignBottom;
         }
-        painter.setPen(button.isEnabled() ? button.palette().color(QPalette::ButtonText) : QColor(128, 128, 128));
         painter.setFont(button.font());
+        if (enabled) {
+            painter.setPen(button.palette().color(QPalette::Active, QPalette::ButtonText));
+        } else {
+            painter.setPen(kHighlight);
+            painter.drawText(textRect.translated(1, 1), flags, text);
+            painter.setPen(kShadow);
+        }
         painter.drawText(textRect, flags, text);
     }
+    painter.restore();
+
     if (button.hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(&button);
-        focus.rect = r.adjusted(4, 4, -4, -4);
-        button.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, &button);
+        QPen dotted(Qt::black, 1, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.drawRect(r.adjusted(3 + shift, 3 + shift, -4 + shift, -4 + shift));
     }
 }

@@ -3,26 +3,14 @@
 #include "runtime/buttonface.h"
 
 CheckBox::CheckBox(QWidget *parent)
-    : QPushButton(parent)
+    : GraphicalButton(parent)
 {
-    setAutoDefault(false);
-    setDefault(false);
     setCheckable(true);
-    setMouseTracking(true);
-    connect(this, &QPushButton::toggled, this, &CheckBox::Click);
+    connect(this, &QPushButton::toggled, this, &GraphicalButton::Click);
 }
 
 void CheckBox::setValue(int value) { setChecked(value != vbUnchecked); }
-void CheckBox::setStyle(int style) { m_style = style; update(); }
-void CheckBox::setBackColor(COLORREF color) { m_backColor = color; update(); }
-void CheckBox::setPicture(const QImage &picture) { m_picture = picture; update(); }
 void CheckBox::setDownPicture(const QImage &picture) { m_downPicture = picture; update(); }
-
-void CheckBox::setPictureFile(const QString &path)
-{
-    m_pictureFile = path;
-    setPicture(LoadPicture(path));
-}
 
 void CheckBox::setDownPictureFile(const QString &path)
 {
@@ -32,22 +20,12 @@ void CheckBox::setDownPictureFile(const QString &path)
 
 void CheckBox::CopyFrom(const CheckBox &other)
 {
-    m_style = other.m_style;
-    m_backColor = other.m_backColor;
-    m_picture = other.m_picture;
+    CopyButtonFrom(other);
     m_downPicture = other.m_downPicture;
-    m_pictureFile = other.m_pictureFile;
     m_downPictureFile = other.m_downPictureFile;
-    setText(other.text());
 }
 
-void CheckBox::paintEvent(QPaintEvent *event)
+QImage CheckBox::shownPicture() const
 {
-    if (m_style != vbButtonGraphical) {
-        QPushButton::paintEvent(event);
-        return;
-    }
-    const bool checked = isChecked();
-    const QImage &picture = checked && !m_downPicture.isNull() ? m_downPicture : m_picture;
-    PaintButtonFace(*this, m_backColor, picture, isDown() || checked);
+    return isChecked() && !m_downPicture.isNull() ? m_downPicture : Picture();
 }

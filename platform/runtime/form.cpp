@@ -4,42 +4,48 @@
 #include "runtime/control.h"
 #include "runtime/inputcodes.h"
 #include "runtime/line.h"
+#include "runtime/timer.h"
 #include "user32/user32.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QList>
+#include <QMargins>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
-// The layout designer's faces, mapped once to faces of this system that
-// fill the same boxes.
+// The layout designer's sans-serif face, mapped once to a face of this
+// system that fills the same boxes: Liberation Sans has the widths of the
+// faces that the layouts were measured with. "Times New Roman" and "Arial"
+// need no mapping here: fontconfig's metric aliases give Liberation Serif
+// and Liberation Sans.
 void mapFontFamilies()
 {
     static const bool mapped = [] {
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-        QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                                   {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
-        QFont::insertSubstitutions(QStringLiteral("Arial"),
                                    {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
         return true;
     }();
     (void)mapped;
 }
 
-// A size in points as whole pixels at 96 dpi, as the layouts were drawn.
+// A size in points as whole pixels at 96 dpi, as the layouts were drawn,
+// whatever the logical dpi of the screen: 8.25 pt = 11 px, 12 pt = 16 px.
 int pixelsOfPoints(double points)
 {
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
@@ -49,6 +55,11 @@ int pixelsOfTwips(int twips)
 {
     return static_cast<int>(std::lround(twips / double(TwipsPerPixel)));
 }
+
+// The kinds of frame a window manager may put round a window; what one
+// window of a kind showed is the best guess for the next before it is shown.
+enum FrameKind { NoFrame, BorderOnly, Titled, FrameKinds };
+QMargins learnedMargins[FrameKinds];
 
 } // namespace
 
@@ -86,8 +97,41 @@ public:
 
     void detach() { m_form = nullptr; }
     void setKeyPreview(bool on) { m_keyPreview = on; }
+    void setFrameKind(FrameKind kind) { m_frameKind = kind; }
+
+    // The frame round the client area: what the window system reports once
+    // the window is shown; before that (or while a window manager has yet
+    // to frame it) the frame of the last window of its kind.
+    QMargins frameMargins() const
+    {
+        QMargins actual;
+        if (isVisible() && windowHandle())
+            actual = windowHandle()->frameMargins();
+        if (!actual.isNull()) {
+            learnedMargins[m_frameKind] = actual;
+            m_framed = true;
+        }
+        return m_framed ? actual : learnedMargins[m_frameKind];
+    }
 
 protected:
+    bool event(QEvent *event) override
+    {
+        MouseReport r;
+        if (m_mouse.take(*this, event, r)) {
+            if (m_form) {
+                switch (r.kind) {
+                case MouseReport::Down: m_form->Form_MouseDown(r.Button, r.Shift, r.X, r.Y); break;
+                case MouseReport::Move: m_form->Form_MouseMove(r.Button, r.Shift, r.X, r.Y); break;
+                case MouseReport::Click: m_form->Form_Click(); break;
+                case MouseReport::None: break;
+                }
+            }
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
     void paintEvent(QPaintEvent *event) override
     {
         QWidget::paintEvent(event);
@@ -95,43 +139,50 @@ protected:
             m_form->Form_Paint();
     }
 
-    void mousePressEvent(QMouseEvent *event) override
+    void showEvent(QShowEvent *event) override
     {
-        m_pressed = event->button() == Qt::LeftButton;
-        if (m_form) {
-            const QPointF p = event->position();
-            m_form->Form_MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-        }
+        QWidget::showEvent(event);
+        // Every key of the window passes its QWindow first, before any
+        // control: the place to preview them.
+        if (windowHandle())
+            windowHandle()->installEventFilter(this);
+        frameMayHaveChanged();
     }
-
-    void mouseReleaseEvent(QMouseEvent *event) override
+    void moveEvent(QMoveEvent *event) override
     {
-        const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-        m_pressed = false;
-        if (click && m_form)
-            m_form->Form_Click();
+        QWidget::moveEvent(event);
+        if (m_form)
+            m_form->windowMoved();
+        frameMayHaveChanged();
     }
-
-    void mouseMoveEvent(QMouseEvent *event) override
+    void resizeEvent(QResizeEvent *event) override
     {
-        if (m_form) {
-            const QPointF p = event->position();
-            m_form->Form_MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-        }
+        QWidget::resizeEvent(event);
+        frameMayHaveChanged();
     }
 
     void keyReleaseEvent(QKeyEvent *event) override
     {
-        if (!deliverKeyUp(event))
+        // A key sent to the window itself, or passed up by a control: the
+        // form hears it when it previews keys (unless the preview above had
+        // it already) or when no control has the focus.
+        const bool ownKey = focusWidget() == nullptr || focusWidget() == this;
+        if (m_previewing || !(m_keyPreview || ownKey) || !deliverKeyUp(event))
             QWidget::keyReleaseEvent(event);
     }
 
-    // With KeyPreview the form hears the keys of its controls first.
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (m_keyPreview && event->type() == QEvent::KeyRelease && watched != this && watched->isWidgetType()
-            && static_cast<QWidget *>(watched)->window() == this)
-            return deliverKeyUp(static_cast<QKeyEvent *>(event));
+        if (m_keyPreview && !m_previewing && event->type() == QEvent::KeyRelease && watched == windowHandle()) {
+            if (deliverKeyUp(static_cast<QKeyEvent *>(event)))
+                return true;
+            // The control gets the key now; should it pass it up, the form
+            // has heard it already.
+            m_previewing = true;
+            watched->event(event);
+            m_previewing = false;
+            return true;
+        }
         return QWidget::eventFilter(watched, event);
     }
 
@@ -152,6 +203,7 @@ protected:
     }
 
 private:
+    // True when the form swallowed the key (KeyCode set to 0).
     bool deliverKeyUp(QKeyEvent *event)
     {
         if (!m_form || event->isAutoRepeat())
@@ -161,9 +213,26 @@ private:
         return code == 0;
     }
 
+    // A window manager frames a window some time after it is mapped; the
+    // measures the program gave in outer terms are made good then.
+    void frameMayHaveChanged()
+    {
+        if (!m_form || !isVisible())
+            return;
+        const QMargins margins = frameMargins();
+        if (margins == m_appliedMargins)
+            return;
+        m_appliedMargins = margins;
+        m_form->applyOuterMeasures();
+    }
+
     Form *m_form;
+    MouseInput m_mouse;
     bool m_keyPreview = false;
-    bool m_pressed = false;
+    bool m_previewing = false;
+    FrameKind m_frameKind = Titled;
+    mutable bool m_framed = false;
+    QMargins m_appliedMargins;
 };
 
 // ---- the form --------------------------------------------------------------
@@ -171,6 +240,13 @@ private:
 struct Form::Private {
     // The event loops of the modal shows that wait for this window.
     QList<QEventLoop *> modalLoops;
+    // The outer measures last given by the program, in pixels, kept to be
+    // made good once a window manager has framed the window.
+    std::optional<int> left, top, width, height;
+    // A shown window moves when the window manager has done it; until the
+    // window reports a move, its place reads as the one asked for.
+    std::optional<QPoint> movingTo;
+    QElapsedTimer movingSince;
 };
 
 Form::Form()
@@ -193,6 +269,9 @@ void Form::Load()
     mapFontFamilies();
     auto *window = new FormWindow(this);
     m_window = window;
+    // A new window starts from its layout's measures.
+    d->left = d->top = d->width = d->height = std::nullopt;
+    d->movingTo.reset();
     SetupWindow(window);
     applyLayoutProperties(window);
     Form_Load();
@@ -204,11 +283,18 @@ void Form::applyLayoutProperties(QWidget *window)
     const QVariant border = window->property("BorderStyle");
     const int borderStyle = border.isValid() ? border.toInt() : vbFixedSingle;
     Qt::WindowFlags flags = Qt::Window;
-    if (borderStyle == vbBSNone)
+    if (borderStyle == vbBSNone) {
         flags |= Qt::FramelessWindowHint;
-    else
+        formWindow->setFrameKind(NoFrame);
+    } else if (window->windowTitle().isEmpty()) {
+        // Without caption text there is no title bar either: a frame only.
+        flags |= Qt::CustomizeWindowHint;
+        formWindow->setFrameKind(BorderOnly);
+    } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                | Qt::MSWindowsFixedSizeDialogHint;
+        formWindow->setFrameKind(Titled);
+    }
     window->setWindowFlags(flags);
     window->setFixedSize(window->size());
     formWindow->setKeyPreview(window->property("KeyPreview").toBool());
@@ -220,9 +306,9 @@ void Form::applyLayoutProperties(QWidget *window)
     widgets.prepend(window);
     for (QWidget *w : widgets) {
         const QVariant size = w->property("FontSize");
-        if (size.isValid()) {
+        if (size.isValid() || (w->testAttribute(Qt::WA_SetFont) && w->font().pointSizeF() > 0)) {
             QFont font = w->font();
-            font.setPixelSize(pixelsOfPoints(size.toDouble()));
+            font.setPixelSize(pixelsOfPoints(size.isValid() ? size.toDouble() : font.pointSizeF()));
             w->setFont(font);
         }
         // The layout places controls in their container's client area.
@@ -231,8 +317,6 @@ void Form::applyLayoutProperties(QWidget *window)
             if (origin)
                 w->move(w->pos() + QPoint(origin, origin));
         }
-        if (w != window)
-            w->installEventFilter(window);
     }
 }
 
@@ -247,11 +331,17 @@ void Form::Unload()
     auto *window = static_cast<FormWindow *>(m_window.data());
     window->hide();
     endModalShows();
+    // The window may be unloaded from inside one of its own handlers, so it
+    // goes only once that handler has returned to the event loop; until then
+    // none of its controls raises an event (a timer's tick would load the
+    // form again).
+    for (Timer *timer : window->findChildren<Timer *>())
+        timer->setEnabled(false);
+    for (QObject *child : window->findChildren<QObject *>())
+        child->blockSignals(true);
     ForgetWindow();
     window->detach();
     m_window = nullptr;
-    // The window may be unloaded from inside one of its own handlers; it
-    // goes once that handler has returned to the event loop.
     window->deleteLater();
     emit Unloaded();
 }
@@ -262,16 +352,20 @@ void Form::Show(FormShowConstants Modal)
     if (!m_window)
         return;
     QWidget *window = m_window;
-    if (Modal != vbModal) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-        return;
+    const Qt::WindowModality modality = Modal == vbModal ? Qt::ApplicationModal : Qt::NonModal;
+    if (window->windowModality() != modality) {
+        if (window->isVisible() && Modal != vbModal)
+            return; // shown modally already: a modeless show changes nothing
+        // Qt takes a new modality only from a hidden window; hiding it here
+        // ends no modal show (none waits for a window shown without one).
+        window->hide();
+        window->setWindowModality(modality);
     }
-    window->setWindowModality(Qt::ApplicationModal);
     window->show();
     window->raise();
     window->activateWindow();
+    if (Modal != vbModal)
+        return;
     QEventLoop loop;
     d->modalLoops.append(&loop);
     loop.exec(QEventLoop::DialogExec);
@@ -306,35 +400,107 @@ HWND Form::hWnd()
     return HandleOf(Window());
 }
 
-int Form::Left() { return Window()->frameGeometry().x() * TwipsPerPixel; }
-int Form::Top() { return Window()->frameGeometry().y() * TwipsPerPixel; }
-int Form::Width() { return Window()->frameGeometry().width() * TwipsPerPixel; }
-int Form::Height() { return Window()->frameGeometry().height() * TwipsPerPixel; }
+// ---- measures --------------------------------------------------------------
+//
+// Qt knows a window's frame only once the window is shown and a window
+// manager has framed it, which happens some time after it is mapped. Until
+// then the outer measures are the client area plus the frame that the last
+// window of the same kind had (none at first). The outer measures the
+// program sets are kept and made good whenever the frame becomes known or
+// changes: the client area gets the outer size less the frame, and the
+// frame's top left corner the position given. Without a window manager
+// there is no frame and outer and client measures coincide.
+
+QMargins Form::frameMargins()
+{
+    return static_cast<FormWindow *>(Window())->frameMargins();
+}
+
+// Of a shown window the window system's own figure; the widget's may lag
+// behind a frame that has just arrived.
+QPoint Form::framePosition()
+{
+    QWidget *w = Window();
+    if (QWindow *handle = w->windowHandle(); handle && w->isVisible())
+        return d->movingTo.value_or(handle->framePosition());
+    return w->frameGeometry().topLeft();
+}
+
+void Form::windowMoved()
+{
+    // The move asked for has arrived, or the window manager placed the
+    // window elsewhere (it may keep windows on the screen): after a while
+    // the window's own report is taken.
+    QWindow *handle = m_window ? m_window->windowHandle() : nullptr;
+    if (d->movingTo && (!handle || handle->framePosition() == *d->movingTo || d->movingSince.elapsed() > 500))
+        d->movingTo.reset();
+}
+
+int Form::Left() { return framePosition().x() * TwipsPerPixel; }
+int Form::Top() { return framePosition().y() * TwipsPerPixel; }
+
+int Form::Width()
+{
+    const QMargins m = frameMargins();
+    return (m_window->width() + m.left() + m.right()) * TwipsPerPixel;
+}
+
+int Form::Height()
+{
+    const QMargins m = frameMargins();
+    return (m_window->height() + m.top() + m.bottom()) * TwipsPerPixel;
+}
 
 void Form::setLeft(int twips)
 {
-    QWidget *w = Window();
-    w->move(pixelsOfTwips(twips), w->frameGeometry().y());
+    Window();
+    d->left = pixelsOfTwips(twips);
+    applyOuterMeasures();
 }
 
 void Form::setTop(int twips)
 {
-    QWidget *w = Window();
-    w->move(w->frameGeometry().x(), pixelsOfTwips(twips));
+    Window();
+    d->top = pixelsOfTwips(twips);
+    applyOuterMeasures();
 }
 
 void Form::setWidth(int twips)
 {
-    QWidget *w = Window();
-    const int frame = w->frameGeometry().width() - w->width();
-    w->setFixedWidth(std::max(0, pixelsOfTwips(twips) - frame));
+    Window();
+    d->width = pixelsOfTwips(twips);
+    applyOuterMeasures();
 }
 
 void Form::setHeight(int twips)
 {
-    QWidget *w = Window();
-    const int frame = w->frameGeometry().height() - w->height();
-    w->setFixedHeight(std::max(0, pixelsOfTwips(twips) - frame));
+    Window();
+    d->height = pixelsOfTwips(twips);
+    applyOuterMeasures();
+}
+
+void Form::applyOuterMeasures()
+{
+    QWidget *w = m_window;
+    if (!w)
+        return;
+    const QMargins m = frameMargins();
+    if (d->width)
+        w->setFixedWidth(std::max(0, *d->width - m.left() - m.right()));
+    if (d->height)
+        w->setFixedHeight(std::max(0, *d->height - m.top() - m.bottom()));
+    if (d->left || d->top) {
+        const QPoint frame = framePosition();
+        const QPoint wanted(d->left.value_or(frame.x()), d->top.value_or(frame.y()));
+        if (wanted == frame)
+            return;
+        if (QWindow *handle = w->windowHandle(); handle && w->isVisible()) {
+            handle->setFramePosition(wanted);
+            d->movingTo = wanted;
+            d->movingSince.start();
+        } else
+            w->move(wanted); // before it is shown, Qt takes this as the frame's place
+    }
 }
 
 int Form::ScaleWidth() { return Window()->width(); }

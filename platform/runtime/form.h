@@ -40,6 +40,8 @@
 #include <memory>
 
 class QImage;
+class QMargins;
+class QPoint;
 class QWidget;
 
 enum FormShowConstants : std::int16_t { vbModeless = 0, vbModal = 1 };
@@ -130,6 +132,10 @@ private:
     friend class FormWindow;
     void applyLayoutProperties(QWidget *window);
     void endModalShows();
+    QMargins frameMargins();
+    QPoint framePosition();
+    void windowMoved();
+    void applyOuterMeasures();
     struct Private;
     QPointer<QWidget> m_window;
     std::unique_ptr<Private> d;

@@ -1,9 +1,7 @@
 #include "runtime/image.h"
 
 #include "runtime/buttonface.h"
-#include "runtime/inputcodes.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 Image::Image(QWidget *parent)
@@ -55,26 +53,7 @@ void Image::paintEvent(QPaintEvent *)
 }
 
 // The image answers its own mouse events, so they do not reach the form.
-void Image::mousePressEvent(QMouseEvent *event)
+bool Image::event(QEvent *event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    const QPointF p = event->position();
-    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-    event->accept();
-}
-
-void Image::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (click)
-        emit Click();
-}
-
-void Image::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPointF p = event->position();
-    emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-    event->accept();
+    return EmitMouseSignals(*this, m_mouse, event) || QWidget::event(event);
 }

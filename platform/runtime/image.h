@@ -4,6 +4,7 @@
 // scaled to the control; without it the control takes the picture's own
 // size whenever a picture is set.
 #include "runtime/control.h"
+#include "runtime/inputcodes.h"
 
 #include <QImage>
 #include <QString>
@@ -35,13 +36,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     QImage m_picture;
     QString m_pictureFile;
     bool m_stretch = false;
-    bool m_pressed = false;
+    MouseInput m_mouse;
 };

@@ -1,6 +1,8 @@
 #include "runtime/inputcodes.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
 
 std::int16_t ButtonCode(Qt::MouseButtons buttons)
 {
@@ -57,5 +59,55 @@ std::int16_t KeyCodeOf(const QKeyEvent *event)
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return vbKeyDelete;
     default: return 0;
+    }
+}
+
+bool MouseInput::take(QWidget &widget, QEvent *event, MouseReport &report, QPoint origin)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove
+        && type != QEvent::MouseButtonRelease)
+        return false;
+    // A disabled widget takes no input: Qt passes it on to the container.
+    if (!widget.isEnabled())
+        return false;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    mouse->accept();
+    const QPoint at = mouse->position().toPoint();
+    // A disabled control takes no input: what it covers is its container's.
+    const QWidget *child = widget.childAt(at);
+    const bool own = child == nullptr || !child->isEnabled();
+    const QPointF p = mouse->position() - QPointF(origin);
+    report = MouseReport{};
+    report.Shift = ShiftCode(mouse->modifiers());
+    report.X = float(p.x());
+    report.Y = float(p.y());
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (!own)
+            return true;
+        m_captured = true;
+        if (mouse->button() == Qt::LeftButton)
+            m_leftPressed = true;
+        report.kind = MouseReport::Down;
+        report.Button = ButtonCode(mouse->button());
+        return true;
+    case QEvent::MouseMove:
+        if (!own && !(m_captured && mouse->buttons() != Qt::NoButton))
+            return true;
+        report.kind = MouseReport::Move;
+        report.Button = ButtonCode(mouse->buttons());
+        return true;
+    default: { // release
+        const bool click = m_leftPressed && mouse->button() == Qt::LeftButton && widget.rect().contains(at);
+        if (mouse->button() == Qt::LeftButton)
+            m_leftPressed = false;
+        if (mouse->buttons() == Qt::NoButton)
+            m_captured = false;
+        if (click)
+            report.kind = MouseReport::Click;
+        return true;
+    }
     }
 }

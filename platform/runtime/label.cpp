@@ -1,18 +1,8 @@
 #include "runtime/label.h"
 
-#include "runtime/inputcodes.h"
+#include "runtime/buttonface.h"
 
-#include <QMouseEvent>
 #include <QPalette>
-
-namespace {
-
-QColor toQColor(COLORREF c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-} // namespace
 
 Label::Label(QWidget *parent)
     : QLabel(parent)
@@ -32,6 +22,7 @@ void Label::setCaption(const QString &caption)
     QString shown = caption;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_shown = shown;
     setText(shown);
 }
 
@@ -68,8 +59,8 @@ void Label::setForeColor(COLORREF color)
 void Label::applyColours()
 {
     QPalette p = palette();
-    p.setColor(QPalette::Window, toQColor(m_backColor));
-    p.setColor(QPalette::WindowText, toQColor(m_foreColor));
+    p.setColor(QPalette::Window, ColorOf(m_backColor));
+    p.setColor(QPalette::WindowText, ColorOf(m_foreColor));
     setPalette(p);
     setAutoFillBackground(m_backStyle == vbOpaque);
     update();
@@ -83,30 +74,11 @@ void Label::CopyFrom(const Label &other)
     m_foreColor = other.m_foreColor;
     setAlignment(m_alignment);
     applyColours();
-    setCaption(other.m_caption);
+    setCaption(other.Caption());
 }
 
 // The label answers its own mouse events, so they do not reach the form.
-void Label::mousePressEvent(QMouseEvent *event)
+bool Label::event(QEvent *event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    const QPointF p = event->position();
-    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-    event->accept();
-}
-
-void Label::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (click)
-        emit Click();
-}
-
-void Label::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPointF p = event->position();
-    emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-    event->accept();
+    return EmitMouseSignals(*this, m_mouse, event) || QLabel::event(event);
 }

@@ -5,6 +5,7 @@
 // its own colour or transparent over what lies behind it.
 #include "base/wintypes.h"
 #include "runtime/control.h"
+#include "runtime/inputcodes.h"
 
 #include <QLabel>
 #include <QString>
@@ -25,7 +26,7 @@ class Label : public QLabel, public Control<Label> {
 public:
     explicit Label(QWidget *parent = nullptr);
 
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return text() == m_shown ? m_caption : text(); }
     void setCaption(const QString &caption);
     // vbLeftJustify, vbRightJustify or vbCenter.
     int Alignment() const { return m_alignment; }
@@ -47,9 +48,7 @@ signals:
     void MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     int BackColorInt() const { return static_cast<int>(m_backColor); }
@@ -60,9 +59,12 @@ private:
     void applyColours();
 
     QString m_caption;
+    // What setCaption put on show: a layout that sets the QLabel text
+    // directly leaves the two apart, and then the text is the caption.
+    QString m_shown;
     int m_alignment = vbLeftJustify;
     int m_backStyle = vbOpaque;
     COLORREF m_backColor = 0x00F0F0F0;
     COLORREF m_foreColor = 0x00000000;
-    bool m_pressed = false;
+    MouseInput m_mouse;
 };

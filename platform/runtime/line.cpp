@@ -1,5 +1,6 @@
 #include "runtime/line.h"
 
+#include "runtime/buttonface.h"
 #include "runtime/control.h"
 
 #include <QPainter>
@@ -43,7 +44,7 @@ void Line::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const int o = ClientOriginOf(parentWidget());
     const QPoint origin = pos() - QPoint(o, o);
-    QPen pen(QColor(m_color & 0xFF, (m_color >> 8) & 0xFF, (m_color >> 16) & 0xFF), m_width);
+    QPen pen(ColorOf(m_color), m_width);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     painter.drawLine(QPointF(m_x1, m_y1) - origin + QPointF(0.5, 0.5), QPointF(m_x2, m_y2) - origin + QPointF(0.5, 0.5));

@@ -1,9 +1,6 @@
 #include "runtime/picturebox.h"
 
 #include "runtime/buttonface.h"
-#include "runtime/inputcodes.h"
-
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -11,11 +8,6 @@
 namespace {
 
 constexpr int kBorder = 1;
-
-QColor toQColor(COLORREF c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 } // namespace
 
@@ -64,12 +56,17 @@ void PictureBox::resizeImage(int outerWidth, int outerHeight)
     const QSize area(std::max(0, outerWidth - 2 * kBorder), std::max(0, outerHeight - 2 * kBorder));
     if (!m_image.isNull() && m_image.size() == area)
         return;
-    // What was drawn stays where it was; new room shows the background.
+    // What was drawn stays where it was; new room shows the background
+    // colour and picture (a layout sets the picture before the box has
+    // taken its size).
     QImage resized(area, QImage::Format_RGB32);
-    resized.fill(toQColor(m_backColor));
-    if (!m_image.isNull() && !area.isEmpty()) {
+    resized.fill(ColorOf(m_backColor));
+    if (!area.isEmpty()) {
         QPainter painter(&resized);
-        painter.drawImage(0, 0, m_image);
+        if (!m_picture.isNull())
+            painter.drawImage(0, 0, m_picture);
+        if (!m_image.isNull())
+            painter.drawImage(0, 0, m_image);
     }
     m_image = resized;
 }
@@ -87,7 +84,7 @@ void PictureBox::setDrawWidth(int width)
 
 void PictureBox::Cls()
 {
-    m_image.fill(toQColor(m_backColor));
+    m_image.fill(ColorOf(m_backColor));
     if (!m_picture.isNull()) {
         QPainter painter(&m_image);
         painter.drawImage(0, 0, m_picture);
@@ -99,7 +96,7 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, COLORREF color, Li
 {
     if (m_image.isNull())
         return;
-    const QColor qcolor = toQColor(color);
+    const QColor qcolor = ColorOf(color);
     QPainter painter(&m_image);
     if (kind != LineKind::Line) {
         // Both corners belong to the box.
@@ -169,25 +166,8 @@ void PictureBox::paintEvent(QPaintEvent *)
     painter.drawImage(kBorder, kBorder, m_image);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent *event)
+// Positions are pixels of the drawing area, inside the border.
+bool PictureBox::event(QEvent *event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(p.x()),
-                   static_cast<float>(p.y()));
-}
-
-void PictureBox::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), static_cast<float>(p.x()),
-                   static_cast<float>(p.y()));
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
-        emit Click();
+    return EmitMouseSignals(*this, m_mouse, event, QPoint(kBorder, kBorder)) || QWidget::event(event);
 }

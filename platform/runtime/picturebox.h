@@ -13,6 +13,7 @@
 // clipped; drawing goes over it and Cls returns to it.
 #include "base/wintypes.h"
 #include "runtime/control.h"
+#include "runtime/inputcodes.h"
 
 #include <QHash>
 #include <QImage>
@@ -27,8 +28,8 @@ public:
     enum class LineKind { Line, B, BF };
 
     // Mouse buttons and shift keys as the runtime reports them.
-    enum : short { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
-    enum : short { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
+    using enum MouseButtonConstants;
+    using enum ShiftConstants;
 
     explicit PictureBox(QWidget *parent = nullptr);
 
@@ -76,9 +77,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     int BackColorInt() const { return static_cast<int>(m_backColor); }
@@ -91,7 +90,7 @@ private:
     int m_drawWidth = 1;
     QImage m_picture;
     QString m_pictureFile;
-    bool m_pressed = false;
+    MouseInput m_mouse;
     // Scaled cell pictures are drawn hundreds of times in one size.
     QHash<QString, QImage> m_scaled;
 };

@@ -13,7 +13,6 @@
 //   make_pictures ico <in.png>... <out.ico>      32-bit images, one per input
 //   make_pictures ico16 <in.png> <out.ico>       one 16-colour image
 //   make_pictures sheet <out.png> <picture>...   all pictures on one page
-#include <QBuffer>
 #include <QColor>
 #include <QFile>
 #include <QFileInfo>
@@ -24,7 +23,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
 

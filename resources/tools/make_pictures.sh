@@ -3,14 +3,16 @@
 # (resources/icons) from the drawings in resources/art, and a contact sheet
 # of all of them, build/art_contact_sheet.png. The outputs are committed,
 # so a build never runs this. It needs rsvg-convert (Debian: librsvg2-bin),
-# the DejaVu fonts (fonts-dejavu-core) and a configured build folder, where
-# it builds its converter:
+# the DejaVu fonts (fonts-dejavu-core) and a build folder, where it builds
+# its converter:
 #   resources/tools/make_pictures.sh [build folder, default build]
 # Each step is repeatable, so a second run makes the same files.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build=$(cd "${1:-$top/build}" && pwd)
+build=${1:-$top/build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$top" -B "$build" >/dev/null
+build=$(cd "$build" && pwd)
 art="$top/resources/art"
 pictures="$top/resources/pictures"
 icons="$top/resources/icons"
@@ -26,8 +28,10 @@ render() {
     rsvg-convert -w "$2" -h "$3" "$art/$1.svg" -o "$work/${4:-$1}.png"
 }
 
-# The program's icon at its four sizes, the waste bin at rest and armed.
-for size in 16 32 48 256; do render icon_programm $size $size icon_$size; done
+# The program's icon at its four sizes (the smallest drawn on its own),
+# the waste bin at rest and armed.
+render icon_programm_16 16 16 icon_16
+for size in 32 48 256; do render icon_programm $size $size icon_$size; done
 "$convert" ico "$work"/icon_{16,32,48,256}.png "$icons/1.ico"
 render muell_leer 32 32 && "$convert" ico "$work/muell_leer.png" "$icons/101.ico"
 render muell_scharf 32 32 && "$convert" ico "$work/muell_scharf.png" "$icons/102.ico"

@@ -8,6 +8,12 @@ the top-ten tune. Run it from anywhere; it needs sox and python3; sox runs
 in its repeatable mode, so a second run makes the same files. The
 outputs are committed, so a build never runs this.
 
+All are levelled to one loudness. The five a player waits for (102, 105,
+106, 107, 108) stop where they fall silent, last at most 1.5 s, and are
+stored at about 22 kB a second (PCM 11025 Hz 16-bit mono, 106 MS ADPCM
+at 44100 Hz), so that the pause that stands in for them with sound off,
+800 ms per 22158 bytes, comes close to their real length.
+
   101 waste bin clicked        tin bin: thud, lid clank, rattle    MS ADPCM
   102 a boat is complete       two strokes of a ship's bell        PCM
   103 all boats stand          a ship's horn, two deep blasts      PCM
@@ -79,23 +85,50 @@ def concat(*paths):
     return out
 
 
-def finish(path, sound_id, length, rate, bits, channels, adpcm=False, reverb=None, gain=-1.0, fade_out=0.04):
-    """Reverb, normalising, the exact length, and the resource's format."""
+# Every sound is levelled to this loudness (RMS over its whole length, in
+# dB of full scale), so no effect stands out; a sound that would clip there
+# stays at a peak of -1 dB instead.
+LOUDNESS = -17.0
+
+
+def stats(path):
+    """sox's measures of a file: RMS level and peak level in dB."""
+    out = subprocess.run(["sox", "-q", "-R", path, "-n", "stats"], check=True, capture_output=True, text=True).stderr
+    values = {}
+    for line in out.splitlines():
+        name, _, rest = line.rpartition("  ")
+        values[name.strip()] = rest.strip()
+    return float(values["RMS lev dB"]), float(values["Pk lev dB"])
+
+
+def finish(path, sound_id, length, rate, bits, channels, adpcm=False, reverb=None, fade_out=0.04, waited_for=False):
+    """Reverb, the length, the common loudness and the resource's format. A
+    sound that the player waits for (waited_for) loses its silent tail."""
     shaped = tmp()
     # No offset (a swept sawtooth leaves one), room for the reverb's tail.
     effects = ["highpass", 30, "pad", 0, length]
     if reverb:
         effects += ["reverb", *reverb]
-    effects += ["channels", 1, "norm", gain, "trim", 0, length, "fade", "t", 0, length, fade_out]
+    effects += ["channels", 1, "norm", -1, "trim", 0, length]
+    # A waiting player hears such a sound to its end: what is left below
+    # -42 dB at the end is cut, and the last few milliseconds fade out.
+    if waited_for:
+        effects += ["reverse", "silence", 1, 0.005, "-42d", "reverse"]
     sox(path, shaped, *effects)
+    faded = tmp()
+    sox(shaped, faded, "fade", "t", 0, "-0", fade_out)
+    shaped = faded
+    rms, peak = stats(shaped)
+    gain = min(LOUDNESS - rms, -1 - peak)
     if channels == 2:
         wide = tmp()
         # A touch of width: the right channel a few milliseconds late.
-        sox(shaped, wide, "remix", "1", "1", "delay", 0, 0.007, "trim", 0, length)
+        sox(shaped, wide, "remix", "1", "1", "delay", 0, 0.007)
         shaped = wide
     target = os.path.join(OUT, f"{sound_id}.wav")
     encoding = ["-e", "ms-adpcm"] if adpcm else (["-e", "unsigned-integer"] if bits == 8 else ["-e", "signed-integer"])
-    sox(shaped, "-r", rate, "-c", channels, *([] if adpcm else ["-b", bits]), *encoding, target, "dither" if bits == 8 else "gain", *([] if bits == 8 else [0]))
+    sox(shaped, "-r", rate, "-c", channels, *([] if adpcm else ["-b", bits]), *encoding, target,
+        "gain", f"{gain:.2f}", *(["dither"] if bits == 8 else []))
 
 
 def bell(length, f, level=0):
@@ -104,7 +137,7 @@ def bell(length, f, level=0):
     layers = []
     for ratio, db in partials:
         decay = length / (1 + ratio * 0.6)
-        layers.append(gen(length, "sine", f * ratio, "gain", db + level - 10, "fade", "l", 0.002, length, length - decay * 0.2))
+        layers.append(gen(length, "sine", f * ratio, "gain", db + level - 10, "fade", "q", 0.002, length, length - decay * 0.2))
     return mix(*layers)
 
 
@@ -127,8 +160,8 @@ def s101():
 
 # 102: a boat is complete: two strokes of a ship's bell.
 def s102():
-    body = mix(bell(1.6, 880), at(0.32, bell(1.28, 880, -3)))
-    finish(body, 102, 1.6, 22050, 16, 1, reverb=(35, 50, 60))
+    body = mix(bell(1.1, 880), at(0.28, bell(0.95, 880, -3)))
+    finish(body, 102, 1.3, 11025, 16, 1, reverb=(35, 50, 60), waited_for=True)
 
 
 # 103: the fleet stands: a ship's horn, two deep blasts.
@@ -159,16 +192,16 @@ def s105():
     rng = random.Random(105)
     drops = [at(0.25 + rng.random() * 0.5, gen(0.05, "sine", f"{rng.randint(1300, 2100)}/{rng.randint(2600, 3600)}", "gain", -18 - rng.random() * 8, "fade", "h", 0.002, 0.05, 0.045)) for _ in range(9)]
     body = mix(plop, at(0.03, splash), *drops)
-    finish(body, 105, 0.95, 11025, 16, 1, reverb=(25, 50, 50))
+    finish(body, 105, 0.95, 11025, 16, 1, reverb=(25, 50, 50), waited_for=True)
 
 
 # 106: a cell already shot: two dull knocks on a hull.
 def s106():
     def knock():
-        return mix(gen(0.16, "sine", "230/170", "sine", "mix", "470/350", "gain", -6, "fade", "h", 0.001, 0.16, 0.15),
+        return mix(gen(0.42, "sine", "230/170", "sine", "mix", "470/350", "gain", -6, "fade", "h", 0.001, 0.42, 0.41),
                    gen(0.03, "brownnoise", "bandpass", 1200, "1q", "gain", -8, "fade", "h", 0, 0.03, 0.03))
-    body = mix(knock(), at(0.2, knock()))
-    finish(body, 106, 0.76, 22050, 16, 1, adpcm=True, reverb=(30, 60, 40))
+    body = mix(knock(), at(0.34, knock()))
+    finish(body, 106, 0.9, 44100, 16, 1, adpcm=True, reverb=(30, 60, 40), waited_for=True)
 
 
 def explosion(length, cutoff, boom_hz, level=0):
@@ -181,22 +214,22 @@ def explosion(length, cutoff, boom_hz, level=0):
 # 107: a hit: an explosion and the clang of torn steel.
 def s107():
     clang = gen(1.2, "sine", 523, "sine", "mix", 1187, "sine", "mix", 1761, "sine", "mix", 2617, "gain", -20, "fade", "l", 0.002, 1.2, 1.18)
-    body = mix(explosion(1.5, 1400, 90), at(0.02, clang))
-    finish(body, 107, 1.6, 22050, 16, 2, reverb=(55, 50, 80))
+    body = mix(explosion(1.2, 1400, 90), at(0.02, clang))
+    finish(body, 107, 1.4, 11025, 16, 1, reverb=(55, 50, 80), waited_for=True)
 
 
 # 108: a boat sinks: a big blast, the hull groaning down, bubbles rising.
 def s108():
-    groan = gen(2.2, "sawtooth", "75-38", "lowpass", 380, "lowpass", 500, "tremolo", 3, 40, "gain", -14, "fade", "t", 0.4, 2.2, 0.9)
+    groan = gen(1.1, "sawtooth", "75-38", "lowpass", 380, "lowpass", 500, "tremolo", 3, 40, "gain", -14, "fade", "t", 0.2, 1.1, 0.5)
     rng = random.Random(108)
     bubbles = []
-    for i in range(26):
-        t = 0.7 + rng.random() * 2.3
-        level = -16 - 8 * (t - 0.7) / 2.3 - rng.random() * 4
+    for i in range(16):
+        t = 0.45 + rng.random() * 0.9
+        level = -16 - 8 * (t - 0.45) / 0.9 - rng.random() * 4
         f = rng.randint(240, 520)
         bubbles.append(at(t, gen(0.06, "sine", f"{f}/{f * 2.6:.0f}", "gain", level, "fade", "h", 0.003, 0.06, 0.05)))
-    body = mix(explosion(1.6, 900, 70, 0), at(0.5, groan), *bubbles)
-    finish(body, 108, 3.2, 22050, 16, 1, reverb=(60, 50, 90))
+    body = mix(explosion(1.0, 900, 70, 0), at(0.3, groan), *bubbles)
+    finish(body, 108, 1.5, 11025, 16, 1, reverb=(60, 50, 90), waited_for=True)
 
 
 # 109: the player wins: a brass fanfare, timpani, a held major chord.
@@ -248,7 +281,7 @@ def s110():
     drums.append(mix(gen(last, "sine", "110/45", "gain", -4, "fade", "h", 0.002, 0.35, 0.32),
                      gen(last, "whitenoise", "highpass", 4500, "gain", -22, "fade", "l", 0.002, last, last - 0.01)))
     body = mix(melody, concat(*bass), concat(*offbeat), concat(*drums))
-    finish(body, 110, 19.2, 22050, 16, 1, reverb=(40, 50, 70), gain=-1.5, fade_out=0.8)
+    finish(body, 110, 19.2, 22050, 16, 1, reverb=(40, 50, 70), fade_out=0.8)
 
 
 # 111: the computer wins: a trombone falling "wah, wah, wah, waaah".

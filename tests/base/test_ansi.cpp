@@ -16,6 +16,10 @@ TEST(Ansi, CharactersOutsideTheCodePageBecomeQuestionMarksWithoutLosingTheRest)
     EXPECT_EQ(ansi::fromUnicode(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));
     EXPECT_EQ(ansi::toUnicode(QByteArray("x\x81y")), QStringLiteral("x\uFFFDy"));
     EXPECT_TRUE(ansi::toUnicode(static_cast<const char *>(nullptr)).isEmpty());
+    // A character beyond the 16-bit range is one character, so one '?';
+    // a lone half of a pair is one too.
+    EXPECT_EQ(ansi::fromUnicode(QString::fromUtf8("a\xF0\x9D\x84\x9E" "b")), QByteArray("a?b"));
+    EXPECT_EQ(ansi::fromUnicode(QString(QChar(0xD834)) + "b" + QChar(0xDD1E)), QByteArray("?b?"));
 }
 
 TEST(WinTypes, WordsAndColoursUseThePlatformLayout)

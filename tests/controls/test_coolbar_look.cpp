@@ -5,11 +5,12 @@
 #include "comctl/coolbar.h"
 #include "comctl/imagelist.h"
 #include "comctl/toolbar.h"
+#include "support/test_env.h"
+#include "support/test_input.h"
 #include "user32/user32.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -174,7 +175,7 @@ protected:
 TEST_F(CoolBarLook, TheToolbarIsFlatAndTransparentOverTheBarsPicture)
 {
     const QImage shot = window.grab().toImage();
-    shot.save(QDir::current().filePath("coolbar_look.png"));
+    shot.save(testenv::buildDir() + "/tests/coolbar_look.png");
 
     ToolbarWindow *inner = toolbar->innerWindow();
     ASSERT_EQ(inner->parentWidget(), bar);
@@ -201,9 +202,9 @@ TEST_F(CoolBarLook, TheToolbarIsFlatAndTransparentOverTheBarsPicture)
     EXPECT_EQ(at(shot, ballCorner), background(inner->mapTo(bar, inner->mapFrom(&window, ballCorner))));
 
     // Under the mouse a flat button shows a thin raised edge.
-    QTest::mouseMove(inner, inner->buttonRect(3).center());
+    testinput::hover(inner, inner->buttonRect(3).center());
     const QImage hover = window.grab().toImage();
-    hover.save(QDir::current().filePath("coolbar_hover.png"));
+    hover.save(testenv::buildDir() + "/tests/coolbar_hover.png");
     EXPECT_EQ(at(hover, inner->mapTo(&window, inner->buttonRect(3).topLeft())), QColor(Qt::white));
     EXPECT_EQ(at(hover, inner->mapTo(&window, inner->buttonRect(2).topLeft())), at(shot, inner->mapTo(&window, inner->buttonRect(2).topLeft())));
 
@@ -217,7 +218,7 @@ TEST_F(CoolBarLook, WithoutTransparentTheButtonsAreRaisedOnTheirFace)
 {
     wrapper->setTransparent(false);
     const QImage shot = window.grab().toImage();
-    shot.save(QDir::current().filePath("coolbar_raised.png"));
+    shot.save(testenv::buildDir() + "/tests/coolbar_raised.png");
     ToolbarWindow *inner = toolbar->innerWindow();
     const QRect r = inner->buttonRect(2);
     EXPECT_EQ(at(shot, inner->mapTo(&window, r.topLeft() + QPoint(2, 2))), QColor(212, 208, 200));

@@ -1,6 +1,7 @@
 // The toolbar, its inner window and its styles; the image list.
 #include "comctl/imagelist.h"
 #include "comctl/toolbar.h"
+#include "support/test_input.h"
 #include "user32/user32.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ TEST_F(ToolbarTest, AClickNamesItsButtonAndMovesAreReported)
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(second.x(), 200));
     EXPECT_EQ(clicks.count(), 1) << "released away from the button: no click";
 
-    QTest::mouseMove(window, QPoint(3, 5));
+    testinput::hover(window, QPoint(3, 5));
     ASSERT_GE(moves.count(), 1);
     EXPECT_FLOAT_EQ(moves.last().at(2).toFloat(), 3.0f);
 }

@@ -3,6 +3,7 @@
 #include "Zellbilder.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace modDeklarationen;
 using Drawing = EngineTest;
@@ -84,9 +85,15 @@ TEST_F(Drawing, ChangePicSizeComesAfterTheResizeAndBeforeTheClearing)
 TEST_F(Drawing, WaterFillsRingByRingWithOneRefreshPerRing)
 {
     grid->setGroesse(1);
+    // Side by side, as the main window shows them: a box paints once its
+    // window is exposed, and one window covering the other whole keeps
+    // that one from ever being exposed on a real display.
+    picP->move(0, 0);
+    picC->move(picP->width() + 10, 0);
     picP->show();
     picC->show();
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picP.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picC.get()));
     WasserProtokoll links(*picP, alsZelle(picBmp101), 10, 8, 24);
     WasserProtokoll rechts(*picC, alsZelle(picBmp101), 10, 8, 24);
     grid->setGroesse(1);

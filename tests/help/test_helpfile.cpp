@@ -1,6 +1,8 @@
 // The help file as the build makes it, and the pieces that read it:
 // chmlib, the system record, the sitemaps, the pages' encodings.
+#include "damaged_help.h"
 #include "htmlhelp/chmfile.h"
+#include "htmlhelp/chmpages.h"
 #include "htmlhelp/helptext.h"
 #include "htmlhelp/sitemap.h"
 #include "support/test_env.h"
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -150,9 +153,14 @@ TEST(HelpFile, MissingEmptyOrDamagedFilesDoNotOpen)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    EXPECT_FALSE(ChmFile::open(dir.filePath(QStringLiteral("fehlt.chm"))));
-    EXPECT_FALSE(ChmFile::open(QString()));
-    EXPECT_FALSE(ChmFile::open(dir.path())); // a folder
+    auto problemOf = [](const QString &path) {
+        ChmFile::Problem problem = ChmFile::Problem::None;
+        EXPECT_FALSE(ChmFile::open(path, &problem)) << qPrintable(path);
+        return problem;
+    };
+    EXPECT_EQ(problemOf(dir.filePath(QStringLiteral("fehlt.chm"))), ChmFile::Problem::Missing);
+    EXPECT_EQ(problemOf(QString()), ChmFile::Problem::Missing);
+    EXPECT_EQ(problemOf(dir.path()), ChmFile::Problem::Missing); // a folder
 
     auto write = [&](const QString &name, const QByteArray &bytes) {
         QFile f(dir.filePath(name));
@@ -164,22 +172,103 @@ TEST(HelpFile, MissingEmptyOrDamagedFilesDoNotOpen)
     ASSERT_TRUE(good.open(QIODevice::ReadOnly));
     const QByteArray whole = good.readAll();
 
-    EXPECT_FALSE(ChmFile::open(write(QStringLiteral("leer.chm"), QByteArray())));
-    EXPECT_FALSE(ChmFile::open(write(QStringLiteral("text.chm"), QByteArray("Das ist keine Hilfedatei.\n").repeated(200))));
-    // Cut short at several points: either refused or readable, never a crash.
+    const QString unreadable = write(QStringLiteral("gesperrt.chm"), whole);
+    QFile::setPermissions(unreadable, QFileDevice::Permissions());
+    if (!QFileInfo(unreadable).isReadable()) { // root reads everything
+        EXPECT_EQ(problemOf(unreadable), ChmFile::Problem::Missing);
+    }
+
+    EXPECT_EQ(problemOf(write(QStringLiteral("leer.chm"), QByteArray())), ChmFile::Problem::Damaged);
+    EXPECT_EQ(problemOf(write(QStringLiteral("text.chm"), QByteArray("Das ist keine Hilfedatei.\n").repeated(200))),
+              ChmFile::Problem::Damaged);
+    // Cut short at several points: either refused as damaged or readable.
     for (const qsizetype cut : {qsizetype(100), whole.size() / 4, whole.size() / 2, whole.size() - 100}) {
-        const auto chm = ChmFile::open(write(QStringLiteral("kurz.chm"), whole.left(cut)));
-        if (chm) {
+        ChmFile::Problem problem = ChmFile::Problem::None;
+        const auto chm = ChmFile::open(write(QStringLiteral("kurz.chm"), whole.left(cut)), &problem);
+        if (chm)
             EXPECT_FALSE(chm->read(chm->defaultPage()).isEmpty()) << cut;
-        }
+        else
+            EXPECT_EQ(problem, ChmFile::Problem::Damaged) << cut;
     }
     // Header intact, the rest overwritten.
     QByteArray scrambled = whole;
     for (qsizetype i = 0x100; i < scrambled.size(); i += 7)
         scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
-    const auto chm = ChmFile::open(write(QStringLiteral("kaputt.chm"), scrambled));
-    if (chm)
-        (void)chm->read(chm->contentsFile());
+    EXPECT_EQ(problemOf(write(QStringLiteral("kaputt.chm"), scrambled)), ChmFile::Problem::Damaged);
+}
+
+namespace {
+
+// The program's largest address space so far, in bytes.
+qint64 peakAddressSpace()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmPeak:"))
+            return line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+} // namespace
+
+// A single damaged value in the compression data or the directory made
+// chmlib divide by zero, write past a buffer, walk its directory for ever
+// or take gigabytes, all inside the game. Each is now a file that does
+// not open, for being damaged, within the reader's time limit.
+TEST(DamagedHelpFile, EveryDamageIsReportedWithoutHarmToTheProgram)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const qint64 peakBefore = peakAddressSpace();
+    for (const damagedhelp::Damage damage : damagedhelp::all()) {
+        const QString path = dir.filePath(QString::fromLatin1(damagedhelp::nameOf(damage)) + QStringLiteral(".chm"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damagedhelp::damaged(helpFile(), damage));
+        file.close();
+
+        QElapsedTimer clock;
+        clock.start();
+        ChmFile::Problem problem = ChmFile::Problem::None;
+        EXPECT_FALSE(ChmFile::open(path, &problem)) << damagedhelp::nameOf(damage);
+        EXPECT_EQ(problem, ChmFile::Problem::Damaged) << damagedhelp::nameOf(damage);
+        EXPECT_LT(clock.elapsed(), chmpages::Limits().milliseconds + 2000) << damagedhelp::nameOf(damage);
+    }
+    // The 3 GB that two of them ask for never came to this program.
+    EXPECT_LT(peakAddressSpace() - peakBefore, 1ll << 30);
+    EXPECT_TRUE(ChmFile::open(helpFile()));
+}
+
+TEST(DamagedHelpFile, ReaderLimitsHoldForAGoodFileToo)
+{
+    // Limits below what the good file needs: refused, not half read.
+    chmpages::Limits small;
+    small.pageBytes = 1000;
+    EXPECT_EQ(chmpages::read(helpFile(), small).outcome, chmpages::Outcome::Damaged);
+    chmpages::Limits few;
+    few.pages = 5;
+    EXPECT_EQ(chmpages::read(helpFile(), few).outcome, chmpages::Outcome::Damaged);
+    chmpages::Limits total;
+    total.totalBytes = 10000;
+    EXPECT_EQ(chmpages::read(helpFile(), total).outcome, chmpages::Outcome::Damaged);
+
+    // Within the limits: the system record first, then the directory's order.
+    const chmpages::Contents all = chmpages::read(helpFile());
+    ASSERT_EQ(all.outcome, chmpages::Outcome::Read);
+    ASSERT_GE(all.pages.size(), 15);
+    EXPECT_EQ(all.pages.first().path, QStringLiteral("/#SYSTEM"));
+    QStringList paths;
+    for (const chmpages::Page &page : all.pages)
+        paths << page.path;
+    EXPECT_TRUE(paths.contains(QStringLiteral("/bilder/regeln.png")));
+    EXPECT_FALSE(paths.contains(QStringLiteral("/bilder/"))) << "folders are not pages";
+    const auto chm = ChmFile::open(helpFile());
+    ASSERT_TRUE(chm);
+    EXPECT_EQ(chm->read(QStringLiteral("/START.HTML")), chm->read(QStringLiteral("/start.html")));
+    EXPECT_TRUE(chm->contains(QStringLiteral("/Inhalt.HHC")));
+    EXPECT_TRUE(chm->read(QStringLiteral("/fehlt.html")).isNull());
 }
 
 TEST(HelpText, PagesAreDecodedByTheirMetaTag)

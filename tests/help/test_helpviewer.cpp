@@ -1,5 +1,6 @@
 // HtmlHelpA and the help window, as the game's help button and F1 use them.
 #include "base/ansi.h"
+#include "damaged_help.h"
 #include "htmlhelp/helpwindow.h"
 #include "htmlhelp/htmlhelp.h"
 #include "support/test_env.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextCursor>
 #include <QImage>
 #include <QLineEdit>
@@ -19,7 +21,11 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -209,11 +215,42 @@ TEST_F(HelpViewer, MissingOrDamagedFileReturnsZeroAndTellsTheUserWithoutWaiting)
     damaged.write(QByteArray("ITSF").append(QByteArray(4000, '\x11')));
     damaged.close();
     EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(missing).constData(), HH_DISPLAY_INDEX, 0), 0);
-    EXPECT_EQ(topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen")).size(), 1);
+    boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.first()->text(),
+              QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht angezeigt werden.").arg(missing));
     EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
 
     EXPECT_EQ(HtmlHelpA(0, "", HH_DISPLAY_TOC, 0), 0);
     EXPECT_EQ(HtmlHelpA(0, nullptr, HH_DISPLAY_TOC, 0), 0);
+}
+
+// The game asks for its help with a file that makes chmlib divide by
+// zero: it hears 0, the user reads that the file is damaged, and the
+// next request, with a good file, gets its window.
+TEST_F(HelpViewer, DamagedFileIsNamedAsSuchAndTheProgramGoesOn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Hilfe.chm"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(damagedhelp::damaged(testenv::buildDir() + QStringLiteral("/Hilfe.chm"),
+                                    damagedhelp::Damage::WindowSizeZero));
+    file.close();
+
+    EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(path).constData(), HH_DISPLAY_TOC, 0), 0);
+    const QList<QMessageBox *> boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.first()->text(),
+              QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht angezeigt werden.").arg(path));
+    EXPECT_FALSE(boxes.first()->isModal());
+    EXPECT_TRUE(boxes.first()->grab().save(testenv::buildDir() + QStringLiteral("/tests/help_damaged.png")));
+    EXPECT_TRUE(topLevel<HelpWindow>().isEmpty());
+
+    EXPECT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), 0);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->currentPage().path(), QStringLiteral("/start.html"));
 }
 
 TEST_F(HelpViewer, OtherCommandsYieldZeroAndOpenNothing)
@@ -282,4 +319,79 @@ TEST_F(HelpViewer, WindowGrabShowsContentsAndPage)
 
     w->showTab(HelpWindow::IndexTab);
     EXPECT_TRUE(w->grab().toImage().save(testenv::buildDir() + QStringLiteral("/tests/help_window_index.png")));
+}
+
+namespace {
+
+// The pages of the contents, in their order.
+QStringList contentsPages(const HelpWindow &w)
+{
+    QStringList pages;
+    for (QTreeWidgetItemIterator it(w.contentsTree()); *it; ++it) {
+        const QString local = (*it)->data(0, Qt::UserRole).toString();
+        if (!local.isEmpty())
+            pages << local;
+    }
+    return pages;
+}
+
+// The lines of the shown page that begin inside a word, as "...end|start...".
+QStringList breaksInsideWords(const QTextDocument &document)
+{
+    QStringList broken;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        const QString text = block.text();
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+        for (int i = 1; i < layout->lineCount(); ++i) {
+            const int start = layout->lineAt(i).textStart();
+            breaks.setPosition(start);
+            if (!text.at(start - 1).isSpace() && !breaks.isAtBoundary())
+                broken << text.mid(std::max(0, start - 8), 8) + u'|' + text.mid(start, 8);
+        }
+    }
+    return broken;
+}
+
+} // namespace
+
+// At the size it opens with, the window shows every contents entry and
+// every page without a sideways scroll bar; narrower, the text wraps
+// between words and never inside one. Each page is kept as a picture.
+TEST_F(HelpViewer, EveryEntryAndPageFitsAndWordsStayWhole)
+{
+    ASSERT_NE(HtmlHelpA(0, helpFile().constData(), HH_DISPLAY_TOC, 0), 0);
+    HelpWindow *w = helpWindow();
+    ASSERT_NE(w, nullptr);
+    QCoreApplication::processEvents();
+    QTreeWidget *tree = w->contentsTree();
+    // The tree's own measure of its widest entry, indentation and icon included.
+    EXPECT_LE(static_cast<QAbstractItemView *>(tree)->sizeHintForColumn(0), tree->viewport()->width())
+        << "a contents entry is cut off";
+    EXPECT_EQ(tree->horizontalScrollBar()->maximum(), 0);
+
+    const QString shots = testenv::buildDir() + QStringLiteral("/tests/help_pages");
+    ASSERT_TRUE(QDir().mkpath(shots));
+    const QStringList pages = contentsPages(*w);
+    ASSERT_GE(pages.size(), 10);
+    for (const QString &page : pages) {
+        w->openPage(page);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->browser()->horizontalScrollBar()->maximum(), 0) << qPrintable(page) << " is too wide";
+        EXPECT_TRUE(breaksInsideWords(*w->browser()->document()).isEmpty())
+            << qPrintable(page) << ": " << qPrintable(breaksInsideWords(*w->browser()->document()).join(u' '));
+        EXPECT_TRUE(w->grab().save(shots + u'/' + QFileInfo(page).completeBaseName() + QStringLiteral(".png")));
+    }
+
+    w->resize(640, 480);
+    QCoreApplication::processEvents();
+    for (const QString &page : pages) {
+        w->openPage(page);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(breaksInsideWords(*w->browser()->document()).isEmpty())
+            << qPrintable(page) << ": " << qPrintable(breaksInsideWords(*w->browser()->document()).join(u' '));
+        if (page == QLatin1String("spielfelder.html")) {
+            EXPECT_TRUE(w->grab().save(shots + QStringLiteral("/spielfelder_schmal.png")));
+        }
+    }
 }

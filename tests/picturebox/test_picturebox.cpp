@@ -1,4 +1,5 @@
 #include "runtime/picturebox.h"
+#include "support/test_input.h"
 
 #include <gtest/gtest.h>
 
@@ -190,7 +191,7 @@ TEST(PictureBox, MouseEventsReportButtonShiftAndDrawingAreaPixels)
     EXPECT_FLOAT_EQ(down[1][2].toFloat(), 0.0f);
     QTest::mouseRelease(&box, Qt::RightButton, {}, QPoint(1, 1));
 
-    QTest::mouseMove(&box, QPoint(31, 41));
+    testinput::hover(&box, QPoint(31, 41));
     ASSERT_GE(move.count(), 1);
     EXPECT_EQ(move.last()[0].value<short>(), 0);
     EXPECT_FLOAT_EQ(move.last()[2].toFloat(), 30.0f);

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# How fast a program shows its main window, and how much memory it holds
+# then, on a real X server.
+#
+#   bench/startup.sh [-n RUNS] [-t TITLE] [PROGRAM [ARGS...]]
+#
+# Starts PROGRAM (default build/murvel) RUNS times (default 15), one after
+# the other, on an Xvfb display of its own with a fresh home and
+# configuration folder shared by the runs, and measures in each run the time
+# from the process start until its top-level window named TITLE (default
+# "Murvel") is mapped, and its resident memory (VmRSS) 3 seconds after the
+# start. The first run pays for cold caches and first-time files, so the
+# figures are over the runs after it; the first run is shown on its own.
+# SDL_AUDIODRIVER is dummy unless set. Needs the build (build/startup_watch).
+# Examples:
+#   bench/startup.sh
+#   bench/startup.sh -t Leer build/bench_empty_window
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+runs=15
+title=Murvel
+while getopts "n:t:" option; do
+  case $option in
+    n) runs=$OPTARG ;;
+    t) title=$OPTARG ;;
+    *) sed -n '2,/^set /p' "$0" | sed '$d' >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+[ $# -gt 0 ] || set -- "$top/build/murvel"
+[ "$runs" -ge 2 ] || { echo "at least 2 runs" >&2; exit 2; }
+watch=$top/build/startup_watch
+[ -x "$watch" ] || { echo "$watch is missing: build first" >&2; exit 2; }
+command -v "$1" >/dev/null || { echo "$1 is missing: build first" >&2; exit 2; }
+program=$(command -v "$1")
+shift
+
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+source "$top/tests/e2e/x11drive.sh"
+x11_start_display 1280x1024
+
+times=() memories=()
+for i in $(seq "$runs"); do
+  line=$("$watch" "$title" "$program" "$@")
+  ms=${line#map_ms=}; ms=${ms%% *}
+  kb=${line##*rss_kb=}
+  printf 'run %2d: %7.1f ms %8d kB\n' "$i" "$ms" "$kb"
+  if [ "$i" -eq 1 ]; then first="$ms ms, $((kb / 1024)) MB"; continue; fi
+  times+=("$ms") memories+=("$kb")
+done
+
+# median, minimum and maximum of the numbers on standard input
+stats() { sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m, v[1], v[NR] }'; }
+read -r tmed tmin tmax < <(printf '%s\n' "${times[@]}" | stats)
+read -r mmed mmin mmax < <(printf '%s\n' "${memories[@]}" | stats)
+echo "$(basename "$program"), window \"$title\", runs 2 to $runs (first run: $first):"
+printf '  mapped after  median %.1f ms, min %.1f ms, max %.1f ms\n' "$tmed" "$tmin" "$tmax"
+awk -v a="$mmed" -v b="$mmin" -v c="$mmax" 'BEGIN { printf "  VmRSS at 3 s  median %.1f MB, min %.1f MB, max %.1f MB\n", a / 1024, b / 1024, c / 1024 }'

@@ -1,0 +1,120 @@
+#include "gameend/gameend_fixture.h"
+
+#include "frmHaupt.h"
+#include "frmMeldung.h"
+#include "frmScore.h"
+#include "frmSieg.h"
+#include "modDeklarationen.h"
+
+#include "runtime/commandbutton.h"
+#include "runtime/label.h"
+#include "runtime/picturebox.h"
+#include "support/test_env.h"
+
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QPixmap>
+#include <QTest>
+
+namespace gameend {
+
+void duringModal(std::function<void()> step, int delayMs)
+{
+    QTimer::singleShot(delayMs, std::move(step));
+}
+
+void answerMeldung(bool ja)
+{
+    frmMeldung &meldung = frmMeldung::Instance();
+    ASSERT_TRUE(meldung.Visible());
+    auto *button = meldung.Window()->findChild<CommandButton *>(ja ? QStringLiteral("cmdOK") : QStringLiteral("cmdAbbruch"));
+    if (button)
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        meldung.setErgebnis(ja);
+}
+
+bool waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+void expectFaces(Form &form, std::initializer_list<Face> faces)
+{
+    for (const Face &f : faces) {
+        SCOPED_TRACE(f.label);
+        auto &label = control<Label>(form, QLatin1String(f.label));
+        EXPECT_EQ(label.font().bold(), f.bold);
+        EXPECT_EQ(label.font().italic(), f.italic);
+        EXPECT_EQ(label.font().pixelSize(), f.pixels);
+        EXPECT_EQ(QFontInfo(label.font()).family(), QStringLiteral("Liberation Sans"));
+        EXPECT_EQ(label.ForeColor(), f.colour);
+        EXPECT_EQ(label.BackStyle(), vbTransparent);
+    }
+}
+
+QString grabToPng(Form &form, const QString &name)
+{
+    const QString path = testenv::buildDir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    EXPECT_TRUE(form.Window()->grab().save(path));
+    return path;
+}
+
+void GameEnd::SetUp()
+{
+    ASSERT_TRUE(folder.isValid());
+    modDeklarationen::strScoreFile = folder.filePath(QStringLiteral("Score.hsc"));
+    modDeklarationen::bytHelp = 0;
+    for (int s = 1; s <= 3; ++s)
+        fillList(s, {});
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        ADD_FAILURE() << "a dialog was still shown after 20 s";
+        frmMeldung::Instance().Unload();
+        frmScore::Instance().Unload();
+        frmSieg::Instance().Unload();
+    });
+    watchdog.start(20000);
+}
+
+void GameEnd::TearDown()
+{
+    watchdog.stop();
+    frmMeldung::Instance().Unload();
+    frmScore::Instance().Unload();
+    frmSieg::Instance().Unload();
+}
+
+void GameEnd::useFieldSize(Byte g)
+{
+    frmHaupt &haupt = frmHaupt::Instance();
+    haupt.Load();
+    if (!haupt.Grid) {
+        // A main window without an engine of its own: give it one with
+        // two field boxes that live as long as the engine.
+        static auto *picP = new PictureBox;
+        static auto *picC = new PictureBox;
+        haupt.Grid = std::make_unique<clsGrid>();
+        haupt.Grid->setPicP(picP);
+        haupt.Grid->setPicC(picC);
+    }
+    haupt.Grid->setGroesse(g);
+}
+
+void GameEnd::fillList(int s, const QStringList &shots)
+{
+    for (int p = 1; p <= 10; ++p) {
+        const bool filled = p <= shots.size();
+        modDeklarationen::strScore(p, s, 1) = filled ? QStringLiteral("Spieler %1").arg(p) : QStringLiteral("unbekannt");
+        modDeklarationen::strScore(p, s, 2) = filled ? shots[p - 1] : QStringLiteral("?");
+    }
+}
+
+} // namespace gameend

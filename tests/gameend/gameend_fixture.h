@@ -1,0 +1,73 @@
+#pragma once
+// What the tests of the game's end share: a top-ten file of their own, a
+// main window with a field of the size a test asks for, the controls of a
+// dialog by name, and steps that run while a dialog is shown modally.
+#include "clsGrid.h"
+
+#include "runtime/form.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <initializer_list>
+
+namespace gameend {
+
+constexpr COLORREF Schwarz = 0x00000000;
+constexpr COLORREF Rot = 0x000000FF;
+
+// A control of a loaded form's window, by its object name.
+template <class T>
+T &control(Form &form, const QString &name)
+{
+    EXPECT_TRUE(form.IsLoaded()) << name.toStdString();
+    T *found = form.Window()->findChild<T *>(name);
+    if (!found)
+        throw std::runtime_error("no control " + name.toStdString());
+    return *found;
+}
+
+// Each label's face, bold and italic, its size in pixels (points at 96
+// dpi), its colour; every label of the two dialogs is transparent.
+struct Face {
+    const char *label;
+    bool bold, italic;
+    int pixels;
+    COLORREF colour;
+};
+void expectFaces(Form &form, std::initializer_list<Face> faces);
+
+// Runs step inside the event loop of the modal show that comes next.
+void duringModal(std::function<void()> step, int delayMs = 20);
+
+// Answers the open question of frmMeldung as a player would.
+void answerMeldung(bool ja);
+
+// Processes events until done() holds or timeoutMs have passed; whether it held.
+bool waitFor(const std::function<bool()> &done, int timeoutMs = 3000);
+
+// Saves a grab of the form's window as <build>/<name>.png; the file's path.
+QString grabToPng(Form &form, const QString &name);
+
+class GameEnd : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The main window is loaded and its engine has a field of size class g.
+    void useFieldSize(Byte g);
+    // Size class s lists the given shots texts from place 1 on (name
+    // "Spieler <place>"); the other places are empty.
+    void fillList(int s, const QStringList &shots);
+
+    QTemporaryDir folder;
+    // Ends every dialog should a test leave one shown, so no test hangs.
+    QTimer watchdog;
+};
+
+} // namespace gameend
