@@ -27,11 +27,6 @@ void frmOptions::SetupWindow(QWidget *window)
 void frmOptions::Form_Load()
 {
     CentreOver(frmHaupt::Instance());
-    // The layout sets the background before the box has its final size;
-    // sized now, it is drawn whole.
-    PictureBox &picHinten = *ui().picHinten;
-    picHinten.setWidth(picHinten.Width());
-    picHinten.Cls();
 
     // A registry edited by hand may hold any number from 0 to 255: the
     // boxes show what the game makes of it (sound is off only at 0, the

@@ -185,12 +185,13 @@ TEST_F(OptionsDialog, CheckBoxesShowOnePictureForEachState)
     for (OptionButton *size : {controls().optSize_0, controls().optSize_1, controls().optSize_2})
         EXPECT_EQ(size->Picture().size(), QSize(40, 28)) << size->objectName().toStdString();
 
+    commandstest::ExpectTextsFit(frmOptions::Instance().Window());
     // For the eye: the dialog as the player sees it, then with the boxes off.
-    frmOptions::Instance().Window()->grab().save(testenv::buildDir() + "/commands_options_on.png");
+    haupttest::Grab(frmOptions::Instance().Window(), QStringLiteral("commands_options_on"));
     QTest::mouseClick(controls().chkSound, Qt::LeftButton);
     QTest::mouseClick(controls().chkHelp, Qt::LeftButton);
     QTest::mouseClick(controls().optSize_2, Qt::LeftButton);
-    frmOptions::Instance().Window()->grab().save(testenv::buildDir() + "/commands_options_off.png");
+    haupttest::Grab(frmOptions::Instance().Window(), QStringLiteral("commands_options_off"));
     frmOptions::Instance().Unload();
 }
 
