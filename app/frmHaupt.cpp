@@ -1,14 +1,416 @@
+// The main window: its layout, its load and unload, the game states and the
+// boat counts, and the wiring of every control to its handler.
 #include "frmHaupt.h"
+#include "ui_frmHaupt.h"
+
+#include "frmSieg.h"
+#include "modDeklarationen.h"
+#include "modMain.h"
+
+#include "TransTBWrapper.h"
+#include "com/bstr.h"
+#include "com/runtime.h"
+#include "comctl/coolbar.h"
+#include "comctl/imagelist.h"
+#include "comctl/toolbar.h"
+#include "runtime/msgbox.h"
+#include "runtime/program.h"
+#include "runtime/timer.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QImage>
+#include <QPainter>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace modDeklarationen;
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+// The toolbar's buttons, in their order, with the pictures of the image list.
+struct Knopf {
+    const char *key;
+    const char *caption;
+    const char *tooltip;
+    const char *picture;
+};
+constexpr Knopf Knoepfe[] = {
+    {"keyNew", "&Neues Spiel", "Neues Spiel beginnen.", ":/pictures/tb_neu.png"},
+    {"keyOptionen", "&Optionen", "Spieleinstellungen ändern", ":/pictures/tb_optionen.png"},
+    {"keyTop10", "&Top 10", "Zeigt die Bestenliste.", ":/pictures/tb_top10.png"},
+    {"keyEnde", "&Ausgang", "Spiel verlassen", ":/pictures/tb_ende.png"},
+    {"keyHilfe", "&Hilfe", "Einige Infos rund ums Spiel.", ":/pictures/tb_hilfe.png"},
+};
+
+// The balloon tool over the client area.
+constexpr LONG BalloonTool = 100;
+// The pointer over the left field: a cross hair whose hot spot is its centre.
+constexpr QPoint ZielkreuzHotSpot(15, 15);
+
+// Without its tooltip component the game cannot run; say which component
+// is missing and how to register it, then end with a failure status.
+[[noreturn]] void PellwickFehlt(HRESULT hr)
+{
+    const QString folder = QDir(App::Path()).absolutePath();
+    MsgBox(QStringLiteral("Die Komponente Pellwick (libpellwick.so) kann nicht erstellt werden (Fehler 0x%1).")
+                   .arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'))
+               + CRLF + QStringLiteral("Sie ist nicht registriert, oder ihre Bibliothek fehlt.") + CRLF + CRLF
+               + QStringLiteral("Registrieren mit:") + CRLF + folder + QStringLiteral("/regsvr ") + folder
+               + QStringLiteral("/libpellwick.so") + CRLF + CRLF + QStringLiteral("Das Programm wird beendet!"),
+           vbCritical, QStringLiteral("Murvel"));
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+} // namespace
 
 frmHaupt::frmHaupt() = default;
 frmHaupt::~frmHaupt() = default;
 
-Label &frmHaupt::lblName(int index) { ui(); return m_lblName(index); }
+Label &frmHaupt::lblName(int index)
+{
+    ui();
+    return m_lblName(index);
+}
 
-void frmHaupt::SetupWindow(QWidget *window) { UiForm::SetupWindow(window); }
-void frmHaupt::ForgetWindow() { UiForm::ForgetWindow(); }
-void frmHaupt::Form_Load() {}
-void frmHaupt::Form_Unload(std::int16_t &) {}
-void frmHaupt::setModus(Byte vNewValue) { mvarModus = vNewValue; }
-Byte frmHaupt::UpdateBoatCounts() { return 0; }
-void frmHaupt::Grid_ChangePicSize() {}
+void frmHaupt::SetupWindow(QWidget *window)
+{
+    UiForm::SetupWindow(window);
+    Ui::frmHaupt &u = *loadedUi();
+    m_lblName.Collect(window, QStringLiteral("lblName"));
+    m_lblBeschriftung.Collect(window, QStringLiteral("lblBeschriftung"));
+    m_lblpBoote.Collect(window, QStringLiteral("lblpBoote"));
+    m_lblcBoote.Collect(window, QStringLiteral("lblcBoote"));
+    m_imgBoot.Collect(window, QStringLiteral("imgBoot"));
+
+    // The bar's two bands, which the load step fills.
+    u.Coolbar->setPicture(QImage(QStringLiteral(":/pictures/coolbar.bmp")));
+    u.Coolbar->Bands().Add(QStringLiteral("NavBand"), 53, 694);
+    CoolBarBand &picBand = u.Coolbar->Bands().Add(QStringLiteral("PicBand"), 29);
+    picBand.setPicture(QImage(QStringLiteral(":/pictures/picband.bmp")));
+
+    // ImageList1 and the toolbar's five buttons.
+    auto *ImageList1 = new ImageList(window);
+    ImageList1->setImageSize(49, 40);
+    for (const Knopf &k : Knoepfe)
+        ImageList1->Add(QImage(QString::fromLatin1(k.picture)));
+    u.tbToolbar->setImageList(ImageList1);
+    int image = 1;
+    for (const Knopf &k : Knoepfe)
+        u.tbToolbar->Buttons()
+            .Add(QString::fromLatin1(k.key), QString::fromUtf8(k.caption), image++)
+            .setToolTipText(QString::fromUtf8(k.tooltip));
+
+    window->installEventFilter(this);
+    u.picpFeld->setMouseIcon(QImage(QStringLiteral(":/pictures/zielkreuz.ico")), ZielkreuzHotSpot);
+
+    // Every control's events to their handlers.
+    connect(u.tbToolbar, &Toolbar::ButtonClick, this, [this](ToolbarButton *b) { tbToolbar_ButtonClick(b); });
+    connect(u.tbToolbar, &Toolbar::MouseMove, this,
+            [this](std::int16_t b, std::int16_t s, float x, float y) { tbToolbar_MouseMove(b, s, x, y); });
+    connect(u.picpFeld, &PictureBox::MouseDown, this,
+            [this](short b, short s, float x, float y) { picpFeld_MouseDown(b, s, x, y); });
+    connect(u.picpFeld, &PictureBox::MouseMove, this,
+            [this](short b, short s, float x, float y) { picpFeld_MouseMove(b, s, x, y); });
+    connect(u.piccFeld, &PictureBox::MouseDown, this,
+            [this](short b, short s, float x, float y) { piccFeld_MouseDown(b, s, x, y); });
+    connect(u.picHinten, &PictureBox::MouseMove, this,
+            [this](short b, short s, float x, float y) { picHinten_MouseMove(b, s, x, y); });
+    connect(u.imgMuell, &Image::Click, this, [this] { imgMüll_Click(); });
+    connect(u.imgMuell, &Image::MouseDown, this,
+            [this](std::int16_t b, std::int16_t s, float x, float y) { imgMüll_MouseDown(b, s, x, y); });
+    connect(u.timTTip, &Timer::Tick, this, [this] { timTTip_Timer(); });
+
+    using Args = std::int16_t;
+    m_imgBoot.on(&Image::MouseMove, [this](Args i, Args b, Args s, float x, float y) { imgBoot_MouseMove(i, b, s, x, y); });
+    m_imgBoot.on(&Image::MouseDown, [this](Args i, Args b, Args s, float x, float y) { imgBoot_MouseDown(i, b, s, x, y); });
+    m_lblBeschriftung.on(&Label::MouseMove,
+                         [this](Args i, Args b, Args s, float x, float y) { lblBeschriftung_MouseMove(i, b, s, x, y); });
+    m_lblBeschriftung.on(&Label::MouseDown,
+                         [this](Args i, Args b, Args s, float x, float y) { lblBeschriftung_MouseDown(i, b, s, x, y); });
+    m_lblcBoote.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblcBoote_MouseMove(i, b, s, x, y); });
+    m_lblcBoote.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblcBoote_MouseDown(i, b, s, x, y); });
+    m_lblpBoote.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblpBoote_MouseMove(i, b, s, x, y); });
+    m_lblpBoote.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblpBoote_MouseDown(i, b, s, x, y); });
+    m_lblName.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblName_MouseMove(i, b, s, x, y); });
+    m_lblName.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblName_MouseDown(i, b, s, x, y); });
+}
+
+void frmHaupt::ForgetWindow()
+{
+    m_lblName = {};
+    m_lblBeschriftung = {};
+    m_lblpBoote = {};
+    m_lblcBoote = {};
+    m_imgBoot = {};
+    UiForm::ForgetWindow();
+}
+
+void frmHaupt::Form_Load()
+{
+    Ui::frmHaupt &u = *loadedUi();
+
+    // 1. The engine; its size changes re-centre the fields.
+    Grid = std::make_unique<clsGrid>();
+    connect(Grid.get(), &clsGrid::ChangePicSize, this, [this] { Grid_ChangePicSize(); });
+    modMain::AktuelleGroesse = [this]() -> std::uint8_t { return Grid ? Grid->Groesse() : 0; };
+
+    // 2. The wrapper into the bar, as the child of band "NavBand".
+    u.usrWrapper->setParent(u.Coolbar);
+    u.usrWrapper->show();
+    u.Coolbar->Bands().Item(QStringLiteral("NavBand"))->setChild(u.usrWrapper);
+
+    // 3. Band "PicBand" as wide as its picture. The bar does not take the
+    // room from the first band by itself, so "NavBand" gets what is left.
+    CoolBarBand &picBand = *u.Coolbar->Bands().Item(QStringLiteral("PicBand"));
+    picBand.setWidth(90);
+    u.Coolbar->Bands().Item(QStringLiteral("NavBand"))->setWidth(static_cast<float>(u.Coolbar->width() - 2 * CoolBar::Border - 90));
+
+    // 4. The toolbar into the bar, flat and transparent through the wrapper.
+    u.tbToolbar->setParent(u.Coolbar);
+    u.usrWrapper->setTransparent(true);
+    u.usrWrapper->setToolbar(u.tbToolbar);
+
+    // 5. The face below the bar: the toolbar's height (as it stands in its
+    // band) and 50 twips, in pixels.
+    const int toolbarTwips = u.tbToolbar->ButtonHeight() * TwipsPerPixel;
+    u.picHinten->setLeft(0);
+    u.picHinten->setTop(qRound(static_cast<double>(toolbarTwips + 50) / TwipsPerPixel));
+
+    // 6. The tooltip object, a balloon with its title.
+    const HRESULT created = CoCreateInstance(Pellwick::CLSID_cToolTips, nullptr, CLSCTX_INPROC_SERVER,
+                                             Pellwick::IID__cToolTips, TTip.putVoid());
+    if (FAILED(created) || !TTip)
+        PellwickFehlt(created);
+    m_ttipSink = com::EventSink::create(Pellwick::DIID___cToolTips, [this](DISPID id, DISPPARAMS *params, VARIANT *) {
+        if (id != Pellwick::dispid::NeedText)
+            return S_OK;
+        com::DispArgs args(params);
+        LONG ID = 0;
+        BSTR *text = nullptr;
+        if (FAILED(args.getLong(0, &ID)) || FAILED(args.refString(1, &text)))
+            return S_OK;
+        QString TTText = com::fromBstr(*text);
+        TTip_NeedText(ID, TTText);
+        SysReAllocString(text, reinterpret_cast<LPCOLESTR>(TTText.utf16()));
+        return S_OK;
+    });
+    com::advise(TTip.get(), Pellwick::DIID___cToolTips, m_ttipSink.get(), &m_ttipCookie);
+    TTip->Init(Pellwick::TTS_BALLOON);
+    {
+        BSTR title = com::toBstr(QStringLiteral("Spielhilfe"));
+        Pellwick::TT_TITELICON icon = Pellwick::TTI_INFOICON;
+        VARIANT_BOOL done = VARIANT_FALSE;
+        TTip->SetTitle(&title, &icon, &done);
+        SysFreeString(title);
+    }
+
+    // 7. to 10.
+    ToolTip = false;
+    Grid->setPicC(u.piccFeld);
+    Grid->setPicP(u.picpFeld);
+    Grid->setNameLabel(&m_lblName(0));
+    intMitteP[0] = 177;
+    intMitteP[1] = 165;
+    intMitteC[0] = 521;
+    intMitteC[1] = 165;
+    bytBoot = 1;
+
+    // 11. The field of the standard size; Grid_ChangePicSize runs inside.
+    Grid->setGroesse(bytStdSize);
+
+    // 12. Height, and centred on the screen.
+    PlaceOnScreen();
+
+    // 13. and 14.
+    u.imgMuell->setPicture(picMüll[0]);
+    {
+        LONG hwnd = hWnd();
+        LONG left = 0, top = 0, right = ScaleWidth(), bottom = ScaleHeight();
+        VARIANT_BOOL added = VARIANT_FALSE;
+        TTip->AddTTRectCB(&hwnd, &left, &top, &right, &bottom, static_cast<Pellwick::TT_Flags>(0), BalloonTool, &added);
+    }
+
+    // 15. The start-up balloon when help is on.
+    VARIANT_BOOL done = VARIANT_FALSE;
+    if (bytHelp == 1) {
+        ToolTip = true;
+        u.timTTip->setEnabled(true);
+        TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
+    } else {
+        TTip->put_Enabled(VARIANT_FALSE);
+    }
+}
+
+void frmHaupt::PlaceOnScreen()
+{
+    setHeight(7470);
+    CentreOnScreenByWidth();
+    FitFace();
+}
+
+void frmHaupt::CentreOnScreenByWidth()
+{
+    m_placedWidth = Width();
+    setLeft(HalfDifference(Screen::Width(), Width()));
+    setTop(HalfDifference(Screen::Height(), Height()));
+}
+
+bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
+{
+    // The frame is known only once the window is shown (a window manager
+    // may add it later still). The runtime keeps the outer height; the face
+    // follows the client area left inside, and the window is centred again
+    // by its outer width.
+    if (m_placedWidth >= 0 && loadedUi() && watched == Window()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Resize)
+            FitFace();
+        if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)
+            QTimer::singleShot(0, this, [this] {
+                if (m_placedWidth >= 0 && loadedUi() && Width() != m_placedWidth)
+                    CentreOnScreenByWidth();
+            });
+    }
+    return UiForm::eventFilter(watched, event);
+}
+
+void frmHaupt::FitFace()
+{
+    // The face reaches to the bottom of the client area. Its picture stays
+    // where the fields' centres expect it; room below it continues the
+    // picture's last row.
+    Ui::frmHaupt &u = *loadedUi();
+    const int height = ScaleHeight() - u.picHinten->Top();
+    if (height <= 0)
+        return;
+    u.picHinten->setWidth(ScaleWidth());
+    u.picHinten->setHeight(height);
+    const QImage hinten(QStringLiteral(":/pictures/hinten.png"));
+    if (hinten.isNull())
+        return;
+    QImage face(u.picHinten->ScaleWidth(), u.picHinten->ScaleHeight(), QImage::Format_RGB32);
+    face.fill(Qt::white);
+    QPainter painter(&face);
+    painter.drawImage(0, 0, hinten);
+    if (face.height() > hinten.height())
+        painter.drawImage(QRect(0, hinten.height(), hinten.width(), face.height() - hinten.height()), hinten,
+                          QRect(0, hinten.height() - 1, hinten.width(), 1));
+    painter.end();
+    u.picHinten->setPicture(face);
+}
+
+void frmHaupt::Form_Unload(std::int16_t &Cancel)
+{
+    (void)Cancel; // the main window never refuses to close
+    m_placedWidth = -1;
+    Grid.reset();
+    modMain::AktuelleGroesse = nullptr;
+    frmSieg::Instance().Unload();
+    if (TTip) {
+        VARIANT_BOOL deleted = VARIANT_FALSE;
+        TTip->DeleteTT(BalloonTool, &deleted);
+        if (m_ttipCookie)
+            com::unadvise(TTip.get(), Pellwick::DIID___cToolTips, m_ttipCookie);
+        m_ttipCookie = 0;
+    }
+    TTip.reset();
+    m_ttipSink.reset();
+    ToolTip = false;
+    strSnd101 = QByteArray();
+    modMain::SpieleSound(strSnd101, true);
+}
+
+void frmHaupt::setModus(Byte vNewValue)
+{
+    mvarModus = vNewValue;
+    Ui::frmHaupt &u = ui();
+    switch (vNewValue) {
+    case mdKeinSpiel:
+        u.picpFeld->setEnabled(false);
+        u.piccFeld->setEnabled(false);
+        u.imgMuell->setVisible(false);
+        UpdateBoatCounts();
+        Grid->Treffer = 0;
+        break;
+    case mdSetzen:
+        Grid->Treffer = 0;
+        if (!Grid->ErstelleCFeld()) {
+            MsgBox(QStringLiteral("Systemfehler") + CRLF + CRLF + QStringLiteral("Computer kann Spielfeld nicht erstellen!"),
+                   vbCritical | vbOKOnly, QStringLiteral("Fehler!"));
+            Unload();
+            return;
+        }
+        bytBoot = 1;
+        bytTeil = 0;
+        u.picpFeld->setEnabled(true);
+        u.imgMuell->setPicture(picMüll[0]);
+        u.imgMuell->setVisible(true);
+        u.imgMuell->setEnabled(false);
+        UpdateBoatCounts();
+        break;
+    case mdGefecht:
+        UpdateBoatCounts();
+        intSchuss[seMensch] = 0;
+        intSchuss[seComputer] = 0;
+        break;
+    case mdSpielende:
+        u.picpFeld->setEnabled(false);
+        u.piccFeld->setEnabled(false);
+        Grid->Treffer = 0;
+        break;
+    default:
+        break; // stored, nothing else
+    }
+}
+
+Byte frmHaupt::UpdateBoatCounts()
+{
+    ui();
+    Byte modus = mvarModus;
+    const tRestBoote t = Grid->RestBoote(modus);
+    for (int i = 0; i <= 5; ++i) {
+        m_lblpBoote(i).setCaption(t[seMensch][i]);
+        m_lblcBoote(i).setCaption(t[seComputer][i]);
+    }
+    if (mvarModus != mdGefecht)
+        return 0;
+    // A side is beaten when none of its counts is above 0.
+    auto beaten = [&t](int side) {
+        for (const QString &count : t[side])
+            if (count.toInt() > 0)
+                return false;
+        return true;
+    };
+    if (beaten(seComputer))
+        return 1;
+    if (beaten(seMensch))
+        return 2;
+    return 0;
+}
+
+void frmHaupt::Grid_ChangePicSize()
+{
+    Ui::frmHaupt &u = *loadedUi();
+    PictureBox &p = *u.picpFeld;
+    PictureBox &c = *u.piccFeld;
+    Label &nameP = m_lblName(0);
+    Label &nameC = m_lblName(1);
+
+    p.setLeft(intMitteP[0] - p.ScaleWidth() / 2);
+    p.setTop(intMitteP[1] - p.ScaleHeight() / 2);
+    nameP.Move(p.Left(), p.Top() - nameP.Height(), p.Width(), nameP.Height());
+    u.imgMuell->setLeft(p.Left() + p.Width() - u.imgMuell->Width());
+    u.imgMuell->setTop(p.Top() + p.Height() + 2);
+
+    c.setLeft(intMitteC[0] - c.ScaleWidth() / 2);
+    c.setTop(intMitteC[1] - c.ScaleHeight() / 2);
+    nameC.Move(c.Left(), c.Top() - nameC.Height(), c.Width(), nameC.Height());
+
+    nameP.setCaption(Grid->SpielerName());
+}

@@ -18,6 +18,9 @@
 #include <cstdint>
 #include <memory>
 
+// The toolbar in the layout keeps a guarded pointer to its image list,
+// which needs the complete class.
+#include "comctl/imagelist.h"
 #include "ui_frmHaupt.h"
 class ToolbarButton;
 
@@ -54,6 +57,8 @@ protected:
     void Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift) override;
     void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
+    // Watches the window for the frame the window system gives it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class UiForm<frmHaupt, Ui::frmHaupt>;
@@ -62,10 +67,20 @@ private:
     ~frmHaupt() override;
 
     void Grid_ChangePicSize();
+    // The window's height and place on the screen, and the face below the
+    // bar fitted to the client area that is left inside the frame.
+    void PlaceOnScreen();
+    void CentreOnScreenByWidth();
+    void FitFace();
 
     // Board clicks and turn order.
     void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void imgMüll_Click();
+    // The two halves of an accepted click in the left field.
+    void Setzen(Byte Spalte, Byte Zeile);
+    void Gefecht(Byte Spalte, Byte Zeile);
+    // Shows the filled victory dialog; the game is over when it closes.
+    void ZeigeSieg(const QString &ResultText);
     void Sieg_Mensch();
     void Sieg_Computer();
 
@@ -104,6 +119,8 @@ private:
     std::int16_t intSchuss[2] = {0, 0};
     Byte mvarModus = mdKeinSpiel;
 
+    // The outer width the window was last centred with; -1 while unplaced.
+    int m_placedWidth = -1;
     // The connection that brings the tooltip object's events here.
     com::ComPtr<com::EventSink> m_ttipSink;
     DWORD m_ttipCookie = 0;

@@ -42,23 +42,12 @@ bool IstSchusszahl(const QString &text, std::int16_t &shots)
     return true;
 }
 
-// The size class of the field in play; without the main window's engine
-// (never while a game window is open) the size it starts with.
-Byte GroesseImSpiel()
+// The main window's engine: the field in play and the boat cells of each
+// size. The load step's centring has loaded the main window, and with it
+// its engine.
+clsGrid &Spielfeld()
 {
-    const auto &grid = frmHaupt::Instance().Grid;
-    const Byte groesse = grid ? grid->Groesse() : modDeklarationen::bytStdSize;
-    return groesse >= 1 && groesse <= 3 ? groesse : Byte{grNormal};
-}
-
-// Boat cells of size class g, from the main window's engine.
-std::int16_t Bootsfelder(std::int16_t g)
-{
-    const auto &grid = frmHaupt::Instance().Grid;
-    if (grid)
-        return grid->AnzahlBootsfelder(static_cast<Byte>(g));
-    static const clsGrid zaehltabelle;
-    return zaehltabelle.AnzahlBootsfelder(static_cast<Byte>(g));
+    return *frmHaupt::Instance().Grid;
 }
 
 } // namespace
@@ -122,7 +111,7 @@ void frmScore::ShowTable(std::int16_t g)
         } else if (IstSchusszahl(s, shots)) {
             lblName(i).setCaption(strScore(p, g, 1));
             // 16-bit integer division: the quota is truncated, never rounded.
-            const auto c = static_cast<std::int16_t>(Bootsfelder(g) * 100);
+            const auto c = static_cast<std::int16_t>(Spielfeld().AnzahlBootsfelder(static_cast<Byte>(g)) * 100);
             const auto q = static_cast<std::int16_t>(c / shots);
             lblQuote(i).setCaption(s + QStringLiteral(" (") + QString::number(q) + QStringLiteral("%)"));
         } else {
@@ -176,7 +165,7 @@ void frmScore::Form_Load()
     }
 
     bytSavedBlinkRow = BlinkRow();
-    optSize(GroesseImSpiel() - 1).setValue(true);
+    optSize(Spielfeld().Groesse() - 1).setValue(true);
     setBlinkRow(bytSavedBlinkRow);
 }
 

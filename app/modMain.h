@@ -34,6 +34,11 @@ void SaveScore();
 // engine (its Groesse). The main window sets it when it creates the engine.
 inline std::function<std::uint8_t()> AktuelleGroesse;
 
+// The program's start: the splash, the program-wide state, the top ten,
+// then the main window, shown in state 0. Returns once the main window is
+// shown; the program lives on in its events.
+void Main();
+
 // Start-up: the paths of the program's three files in its folder.
 void BaueDateipfade();
 // Start-up: the sound images, all but 110 (which the top-ten dialog loads).

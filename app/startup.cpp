@@ -1,7 +1,10 @@
 #include "modMain.h"
 #include "modDeklarationen.h"
+#include "frmHaupt.h"
+#include "frmStart.h"
 
 #include "registry/settings.h"
+#include "runtime/doevents.h"
 #include "runtime/program.h"
 #include "runtime/resources.h"
 
@@ -70,6 +73,33 @@ void LeseEinstellungen()
     bytSound = Einstellung(QStringLiteral("Sound"), 1);
     bytHelp = Einstellung(QStringLiteral("Help"), 1);
     bytStdSize = Einstellung(QStringLiteral("StdSize"), 2, 1, 3);
+}
+
+void Main()
+{
+    using namespace modDeklarationen;
+    // The splash first, painted before anything else is loaded.
+    frmStart::Instance().Show();
+    DoEvents();
+
+    BaueDateipfade();
+    LadeSounds();
+    picMüll[0] = LoadResPicture(101, vbResIcon);
+    picMüll[1] = LoadResPicture(102, vbResIcon);
+    picBmp101 = LoadResPicture(101, vbResBitmap);
+    picBmp102 = LoadResPicture(102, vbResBitmap);
+    picBmp103 = LoadResPicture(103, vbResBitmap);
+    picBmp104 = LoadResPicture(104, vbResBitmap);
+    picBmp105 = LoadResPicture(105, vbResBitmap);
+    LeseEinstellungen();
+    LoadScore();
+
+    // The main window's load uses everything above.
+    frmHaupt &haupt = frmHaupt::Instance();
+    haupt.Load();
+    haupt.setModus(mdKeinSpiel);
+    frmStart::Instance().Unload();
+    haupt.Show();
 }
 
 } // namespace modMain

@@ -8,7 +8,6 @@
 
 #include "runtime/commandbutton.h"
 #include "runtime/label.h"
-#include "runtime/picturebox.h"
 #include "support/test_env.h"
 
 #include <QElapsedTimer>
@@ -95,16 +94,10 @@ void GameEnd::TearDown()
 void GameEnd::useFieldSize(Byte g)
 {
     frmHaupt &haupt = frmHaupt::Instance();
+    // The main window loads only with its tooltip component.
+    ASSERT_TRUE(testenv::registerPellwick());
     haupt.Load();
-    if (!haupt.Grid) {
-        // A main window without an engine of its own: give it one with
-        // two field boxes that live as long as the engine.
-        static auto *picP = new PictureBox;
-        static auto *picC = new PictureBox;
-        haupt.Grid = std::make_unique<clsGrid>();
-        haupt.Grid->setPicP(picP);
-        haupt.Grid->setPicC(picC);
-    }
+    ASSERT_TRUE(haupt.Grid);
     haupt.Grid->setGroesse(g);
 }
 

@@ -278,6 +278,7 @@ TEST_F(TopTenDialog, ClearingWhileARowBlinksEmptiesEveryListAndKeepsTheRowBlinki
         duringModal([&] {
             run.scoreHiddenDuringQuestion = !score.Visible();
             run.question = frmMeldung::Instance().Text();
+            grabToPng(frmMeldung::Instance(), QStringLiteral("gameend_clear_question"));
             duringModal([&] {
                 run.shownAgain = score.Visible();
                 run.outerReturnedBeforeClose = outerReturned;

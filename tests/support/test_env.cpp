@@ -1,8 +1,11 @@
 #include "support/test_env.h"
 
+#include "com/runtime.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +43,16 @@ void openToOthers(const QString &folder)
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                                       | QFileDevice::ReadOther | QFileDevice::ExeOther | QFileDevice::ReadGroup
                                       | QFileDevice::ExeGroup);
+}
+
+bool registerPellwick()
+{
+    static const bool registered = [] {
+        QProcess regsvr;
+        regsvr.start(buildDir() + QStringLiteral("/regsvr"), {buildDir() + QStringLiteral("/libpellwick.so")});
+        return regsvr.waitForFinished(30000) && regsvr.exitStatus() == QProcess::NormalExit && regsvr.exitCode() == 0;
+    }();
+    return registered && SUCCEEDED(CoInitialize(nullptr));
 }
 
 } // namespace testenv

@@ -20,4 +20,10 @@ void withoutRootRights();
 // switches to.
 void openToOthers(const QString &folder);
 
+// Registers Pellwick (build/libpellwick.so) with build/regsvr in this
+// process's own registry, once, as ./run.sh does for the player, and
+// initialises COM on the calling thread; true when both succeeded. The
+// main window cannot load without it.
+bool registerPellwick();
+
 } // namespace testenv
