@@ -99,13 +99,13 @@ public:
     void setKeyPreview(bool on) { m_keyPreview = on; }
     void setFrameKind(FrameKind kind) { m_frameKind = kind; }
 
-    // The frame round the client area: what the window system reports once
-    // the window is shown; before that (or while a window manager has yet
-    // to frame it) the frame of the last window of its kind.
+    // The frame round the client area: what the window system reports (an
+    // X server's window manager only once it has framed the shown window);
+    // until it reports one, the frame of the last window of its kind.
     QMargins frameMargins() const
     {
         QMargins actual;
-        if (isVisible() && windowHandle())
+        if (windowHandle() && windowHandle()->handle())
             actual = windowHandle()->frameMargins();
         if (!actual.isNull()) {
             learnedMargins[m_frameKind] = actual;

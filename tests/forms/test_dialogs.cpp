@@ -67,6 +67,13 @@ int onPixels(int twips)
     return int(std::lround(twips / double(TwipsPerPixel))) * TwipsPerPixel;
 }
 
+// A grab's colour at a point of the window (on a screen of several device
+// pixels to a pixel, the grab has more).
+QColor colourAt(const QImage &shot, QPoint p)
+{
+    return shot.pixelColor((QPointF(p) * shot.devicePixelRatio()).toPoint());
+}
+
 void saveGrab(QWidget *w, const QString &name)
 {
     w->grab().save(testenv::buildDir() + QStringLiteral("/") + name);
@@ -137,9 +144,9 @@ TEST_F(Meldung, TheLayoutHasTheSizesFontsAndColoursOfTheBox)
     saveGrab(w, QStringLiteral("frmMeldung.png"));
     // The light blue of the message area and of both button faces.
     const QColor lightBlue(192, 192, 255);
-    EXPECT_EQ(shot.pixelColor(back->x() + 1 + 16 + 3, back->y() + 1 + 16 + 50), lightBlue);
-    EXPECT_EQ(shot.pixelColor(yes->mapTo(w, QPoint(8, 5))), lightBlue);
-    EXPECT_EQ(shot.pixelColor(no->mapTo(w, QPoint(8, 5))), lightBlue);
+    EXPECT_EQ(colourAt(shot, QPoint(back->x() + 1 + 16 + 3, back->y() + 1 + 16 + 50)), lightBlue);
+    EXPECT_EQ(colourAt(shot, yes->mapTo(w, QPoint(8, 5))), lightBlue);
+    EXPECT_EQ(colourAt(shot, no->mapTo(w, QPoint(8, 5))), lightBlue);
     box.Unload();
 }
 
@@ -218,7 +225,7 @@ TEST_F(Meldung, ATextThatBeginsWithCrLfShowsAnEmptyFirstLine)
         for (int y = 0; y < shot.height(); ++y)
             for (int x = 0; x < shot.width(); ++x)
                 if (shot.pixelColor(x, y).lightness() < 100)
-                    return y;
+                    return int(y / shot.devicePixelRatio());
         return -1;
     };
     box.setText(QStringLiteral("Willst Du das Spiel wirklich beenden?"));
@@ -321,7 +328,7 @@ TEST(Start, TheSplashIsCentredOnTheScreenAndShowsTheProgramsVersion)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     saveGrab(w, QStringLiteral("frmStart.png"));
     const QImage shot = w->grab().toImage();
-    EXPECT_EQ(shot.pixelColor(label->mapTo(w, QPoint(2, 2))), QColor(Qt::white));
+    EXPECT_EQ(colourAt(shot, label->mapTo(w, QPoint(2, 2))), QColor(Qt::white));
     splash.Unload();
 }
 
