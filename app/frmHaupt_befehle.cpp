@@ -1,30 +1,264 @@
+// The main window's toolbar commands, the F1 key and the help balloon:
+// tool 100 of TTip, a tracking balloon over the window's own area that
+// follows the pointer until a click, the toolbar or the balloon timer ends it.
 #include "frmHaupt.h"
+#include "ui_frmHaupt.h"
 
-void frmHaupt::tbToolbar_ButtonClick(ToolbarButton *) {}
-void frmHaupt::tbToolbar_MouseMove(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::NewGame() {}
-void frmHaupt::ShowOptions() {}
-void frmHaupt::ShowTop10() {}
-void frmHaupt::AskQuit() {}
-void frmHaupt::ShowHelp() {}
-void frmHaupt::BalloonToPointer() {}
-void frmHaupt::Form_KeyUp(std::int16_t &, std::int16_t) {}
-void frmHaupt::Form_MouseMove(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::Form_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::imgBoot_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblBeschriftung_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblcBoote_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblName_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblpBoote_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::picHinten_MouseMove(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::picpFeld_MouseMove(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::imgBoot_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::imgMüll_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblBeschriftung_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblcBoote_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblName_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::lblpBoote_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::piccFeld_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmHaupt::BalloonOff() {}
-void frmHaupt::timTTip_Timer() {}
-void frmHaupt::TTip_NeedText(LONG, QString &) {}
+#include "frmMeldung.h"
+#include "frmNeu.h"
+#include "frmOptions.h"
+#include "frmScore.h"
+#include "frmSieg.h"
+#include "modDeklarationen.h"
+
+#include "base/ansi.h"
+#include "com/bstr.h"
+#include "com/variant.h"
+#include "comctl/imagelist.h" // toolbar.h needs it whole
+#include "comctl/toolbar.h"
+#include "htmlhelp/htmlhelp.h"
+#include "runtime/doevents.h"
+#include "runtime/timer.h"
+#include "user32/user32.h"
+
+using modDeklarationen::bytHelp;
+using modDeklarationen::strHelpFile;
+
+namespace {
+
+constexpr LONG BalloonTool = 100;
+
+const QString CR_LF = QStringLiteral("\r\n");
+
+} // namespace
+
+// ---- the toolbar's commands ----------------------------------------------
+
+void frmHaupt::tbToolbar_ButtonClick(ToolbarButton *Button)
+{
+    BalloonOff();
+    if (!Button)
+        return;
+    const QString key = Button->Key();
+    if (key == QLatin1String("keyNew"))
+        NewGame();
+    else if (key == QLatin1String("keyOptionen"))
+        ShowOptions();
+    else if (key == QLatin1String("keyTop10"))
+        ShowTop10();
+    else if (key == QLatin1String("keyEnde"))
+        AskQuit();
+    else if (key == QLatin1String("keyHilfe"))
+        ShowHelp();
+}
+
+void frmHaupt::NewGame()
+{
+    // A confirmed dialog sets the field, the name and the placing state
+    // itself; a cancelled one leaves the game as it was.
+    frmNeu::Instance().Show(vbModal);
+    DoEvents();
+
+    // The placing hint comes after a cancel too: the game on the board is
+    // still the one to play.
+    if (bytHelp == 1) {
+        if (TTip) {
+            BSTR text = com::toBstr(QStringLiteral("Setze Deine Boote ins linke Feld!") + CR_LF
+                                    + QStringLiteral("(Einfach ins Feld klicken...)"));
+            TTip->put_Text(BalloonTool, hWnd(), text);
+            SysFreeString(text);
+            TTip->put_Enabled(VARIANT_TRUE);
+            VARIANT_BOOL done = VARIANT_FALSE;
+            TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
+        }
+        ToolTip = true;
+        ui().timTTip->setEnabled(true);
+    }
+
+    frmSieg::Instance().Load();
+}
+
+void frmHaupt::ShowOptions()
+{
+    frmOptions::Instance().Show(vbModal);
+}
+
+void frmHaupt::ShowTop10()
+{
+    frmScore::Instance().Show(vbModal);
+}
+
+void frmHaupt::AskQuit()
+{
+    frmMeldung &meldung = frmMeldung::Instance();
+    // The box keeps its last answer when it is closed without one: a "Ja"
+    // from an earlier question must not end the game.
+    meldung.setErgebnis(false);
+    meldung.setText(CR_LF + QStringLiteral("Willst Du das Spiel wirklich beenden?"));
+    meldung.Show(vbModal);
+    if (meldung.Ergebnis())
+        Unload();
+}
+
+void frmHaupt::ShowHelp()
+{
+    // Without a viewer or a help file the game simply goes on.
+    try {
+        HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
+    } catch (...) {
+    }
+}
+
+void frmHaupt::Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift)
+{
+    (void)Shift;
+    try {
+        if (KeyCode == vbKeyF1)
+            HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
+    } catch (...) {
+    }
+}
+
+// ---- the help balloon ------------------------------------------------------
+
+void frmHaupt::BalloonToPointer()
+{
+    // The balloon points at the pointer, in screen pixels.
+    POINT pointer{0, 0};
+    if (TTip && GetCursorPos(&pointer)) {
+        VARIANT_BOOL done = VARIANT_FALSE;
+        TTip->SetTrackPosition(pointer.x, pointer.y, &done);
+    }
+}
+
+void frmHaupt::BalloonOff()
+{
+    if (!ToolTip)
+        return;
+    if (TTip)
+        TTip->put_Enabled(VARIANT_FALSE);
+    ToolTip = false;
+}
+
+void frmHaupt::Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
+{
+    (void)Button; (void)Shift; (void)X; (void)Y;
+    if (!ToolTip)
+        return;
+    // Back from the toolbar, the balloon shows again.
+    if (TTip) {
+        TTip->put_Enabled(VARIANT_TRUE);
+        VARIANT_BOOL done = VARIANT_FALSE;
+        TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
+    }
+    BalloonToPointer();
+}
+
+void frmHaupt::imgBoot_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::lblBeschriftung_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::lblcBoote_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::lblName_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::lblpBoote_MouseMove(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::picHinten_MouseMove(std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::picpFeld_MouseMove(std::int16_t, std::int16_t, float, float)
+{
+    if (ToolTip)
+        BalloonToPointer();
+}
+
+void frmHaupt::tbToolbar_MouseMove(std::int16_t, std::int16_t, float, float)
+{
+    // Hidden only while the pointer is over the toolbar: ToolTip stays
+    // True, so the next move over the window's own area brings it back.
+    if (!ToolTip)
+        return;
+    if (TTip)
+        TTip->put_Enabled(VARIANT_FALSE);
+    DoEvents();
+}
+
+void frmHaupt::Form_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::imgBoot_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::imgMüll_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::lblBeschriftung_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::lblcBoote_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::lblName_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::lblpBoote_MouseDown(std::int16_t, std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::piccFeld_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    BalloonOff();
+}
+
+void frmHaupt::timTTip_Timer()
+{
+    // The timer runs on; a tick with no balloon shown changes nothing.
+    ToolTip = false;
+    if (TTip)
+        TTip->put_Enabled(VARIANT_FALSE);
+}
+
+void frmHaupt::TTip_NeedText(LONG ID, QString &TTText)
+{
+    if (ID == BalloonTool)
+        TTText = QStringLiteral("Drücke  'Neues Spiel'") + CR_LF + QStringLiteral("und der Spaß kann losgehen!");
+    else
+        TTText = QStringLiteral("Upps was ist das denn ?");
+}

@@ -2,13 +2,15 @@
 // The new-game dialog: the player's name, completed from the name list,
 // and the field size; OK starts the placement.
 #include "clsGrid.h"
+#include "ui_frmNeu.h"
 
+#include "runtime/controlarray.h"
 #include "runtime/form.h"
+#include "runtime/optionbutton.h"
 
 #include <cstdint>
 #include <memory>
 
-#include "ui_frmNeu.h"
 class clsIntelliCombo;
 
 class frmNeu : public UiForm<frmNeu, Ui::frmNeu> {
@@ -18,12 +20,14 @@ public:
     Byte SelectedSize();
 
 protected:
+    void SetupWindow(QWidget *window) override;
     void Form_Load() override;
     void Form_Paint() override;
     void Form_Unload(std::int16_t &Cancel) override;
 
 private:
     friend class UiForm<frmNeu, Ui::frmNeu>;
+    friend struct frmNeuProbe; // the tests look inside
     frmNeu();
     ~frmNeu() override;
     void cboName_KeyPress(std::int16_t &KeyAscii);
@@ -31,4 +35,7 @@ private:
     void cmdAbbruch_Click();
 
     std::unique_ptr<clsIntelliCombo> objIntelliCombo;
+    ControlArray<OptionButton> optSize;
+    // Set while a key refused by the length rule passes the completion.
+    bool m_keyRefused = false;
 };

@@ -143,8 +143,11 @@ class TooltipWindow : public QWidget {
 public:
     TooltipWindow()
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                               | Qt::WindowDoesNotAcceptFocus)
+                               | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     {
+        // Transparent for the mouse: a tracking balloon stands at the
+        // pointer, and a pointer moved into it must still reach the window
+        // beneath, or the balloon would stop following it.
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);
         const QPalette palette = QToolTip::palette();

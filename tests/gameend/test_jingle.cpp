@@ -45,9 +45,13 @@ TEST_F(Jingle, PlaysWhileTheTopTenAreOpenAndStopsWhenTheyClose)
 
     frmScore::Instance().Unload();
     EXPECT_TRUE(modDeklarationen::strSnd110.isEmpty());
-    QTest::qWait(300); // buffers already on their way to the driver
+    // The device plays on (silence, once the tune has stopped). What was
+    // mixed before the close reaches the file first, and within a buffered
+    // stream's length: so from 32 KB on after the close, only later sound.
+    const qint64 atClose = driverBytes();
+    ASSERT_TRUE(waitFor([&] { return driverBytes() > atClose + 32768; }));
     const qint64 afterClose = driverBytes();
-    QTest::qWait(600);
+    ASSERT_TRUE(waitFor([&] { return driverBytes() > afterClose + 65536; }));
     EXPECT_EQ(soundingSamples(afterClose), 0);
 }
 
