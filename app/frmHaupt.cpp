@@ -47,6 +47,10 @@ constexpr Knopf Knoepfe[] = {
     {"keyHilfe", "&Hilfe", "Einige Infos rund ums Spiel.", ":/pictures/tb_hilfe.png"},
 };
 
+// The first row of the face's picture below the fields' frames: the panel
+// that holds the counts.
+constexpr int PanelTop = 306;
+
 // The balloon tool over the client area.
 constexpr LONG BalloonTool = 100;
 // The pointer over the left field: a cross hair whose hot spot is its centre.
@@ -107,6 +111,13 @@ void frmHaupt::SetupWindow(QWidget *window)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
     window->installEventFilter(this);
+    // The face's picture as the layout gave it, to be fitted to the client
+    // area; drawn often, so in the boxes' own format.
+    m_hinten = u.picHinten->Picture().convertToFormat(QImage::Format_RGB32);
+    m_face = QRect();
+    for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (w->y() >= PanelTop)
+            w->setProperty("PanelTop", w->y());
     u.picpFeld->setMouseIcon(QImage(QStringLiteral(":/pictures/zielkreuz.ico")), ZielkreuzHotSpot);
 
     // Every control's events to their handlers.
@@ -282,27 +293,42 @@ bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
 
 void frmHaupt::FitFace()
 {
-    // The face reaches to the bottom of the client area. Its picture stays
-    // where the fields' centres expect it; room below it continues the
-    // picture's last row.
+    // The face reaches to the bottom of the client area, however much the
+    // frame leaves. The picture's upper part with the fields' frames stays
+    // where the fields' centres expect it; its lower part, the counts'
+    // panel, stretches or shrinks to the rest, and the counts keep to the
+    // middle of it.
     Ui::frmHaupt &u = *loadedUi();
-    const int height = ScaleHeight() - u.picHinten->Top();
-    if (height <= 0)
+    const QRect face(0, u.picHinten->Top(), ScaleWidth(), ScaleHeight() - u.picHinten->Top());
+    if (face.height() <= PanelTop || face == m_face)
         return;
-    u.picHinten->setWidth(ScaleWidth());
-    u.picHinten->setHeight(height);
-    const QImage hinten(QStringLiteral(":/pictures/hinten.png"));
-    if (hinten.isNull())
+    m_face = face;
+    // Its own setWidth and setHeight: they size the drawing area at once,
+    // also while the window is not shown yet.
+    u.picHinten->setLeft(face.left());
+    u.picHinten->setWidth(face.width());
+    u.picHinten->setHeight(face.height());
+    if (m_hinten.isNull())
         return;
-    QImage face(u.picHinten->ScaleWidth(), u.picHinten->ScaleHeight(), QImage::Format_RGB32);
-    face.fill(Qt::white);
-    QPainter painter(&face);
-    painter.drawImage(0, 0, hinten);
-    if (face.height() > hinten.height())
-        painter.drawImage(QRect(0, hinten.height(), hinten.width(), face.height() - hinten.height()), hinten,
-                          QRect(0, hinten.height() - 1, hinten.width(), 1));
-    painter.end();
-    u.picHinten->setPicture(face);
+    const int height = u.picHinten->ScaleHeight();
+    if (height == m_hinten.height()) {
+        u.picHinten->setPicture(m_hinten);
+    } else {
+        QImage fitted(m_hinten.width(), height, QImage::Format_RGB32);
+        QPainter painter(&fitted);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QPoint(0, 0), m_hinten, QRect(0, 0, m_hinten.width(), PanelTop));
+        painter.drawImage(QRect(0, PanelTop, m_hinten.width(), height - PanelTop), m_hinten,
+                          QRect(0, PanelTop, m_hinten.width(), m_hinten.height() - PanelTop));
+        painter.end();
+        u.picHinten->setPicture(fitted);
+    }
+    const int shift = (height - m_hinten.height()) / 2;
+    for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QVariant top = w->property("PanelTop");
+        if (top.isValid())
+            w->move(w->x(), top.toInt() + shift);
+    }
 }
 
 void frmHaupt::Form_Unload(std::int16_t &Cancel)

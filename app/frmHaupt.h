@@ -13,6 +13,8 @@
 #include "runtime/label.h"
 #include "runtime/picturebox.h"
 
+#include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -119,6 +121,9 @@ private:
     std::int16_t intSchuss[2] = {0, 0};
     Byte mvarModus = mdKeinSpiel;
 
+    // The face's picture from the layout, and where the face was put.
+    QImage m_hinten;
+    QRect m_face;
     // The outer width the window was last centred with; -1 while unplaced.
     int m_placedWidth = -1;
     // The connection that brings the tooltip object's events here.

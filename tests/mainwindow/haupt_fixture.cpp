@@ -1,6 +1,7 @@
 #include "haupt_fixture.h"
 
 #include "frmMeldung.h"
+#include "frmScore.h"
 #include "frmSieg.h"
 #include "modDeklarationen.h"
 #include "modMain.h"
@@ -9,6 +10,8 @@
 #include "base/ansi.h"
 #include "com/runtime.h"
 #include "runtime/commandbutton.h"
+#include "runtime/image.h"
+#include "runtime/label.h"
 #include "runtime/resources.h"
 #include "support/test_env.h"
 
@@ -140,23 +143,41 @@ void BeantworteNaechsteFrage(bool ja, QString *text)
            });
 }
 
-void SchliesseNaechstenSieg(Siegesbild *was)
+void SchliesseNaechstenSieg(Siegesbild *was, bool topTen)
 {
     Sobald([] { return frmSieg::Instance().Visible(); },
-           [was] {
+           [was, topTen] {
                frmSieg &s = frmSieg::Instance();
                was->gezeigt = true;
                was->winner = s.Winner();
                was->place = s.Place();
                was->resultText = s.ResultText();
                was->bomben = haupt().Bomben;
-               was->bild = Grab(s.Window(), QStringLiteral("sieg_%1").arg(s.Winner()));
-               auto *nein = s.Window()->findChild<CommandButton *>(QStringLiteral("cmdNein"));
-               if (nein)
-                   QTest::mouseClick(nein, Qt::LeftButton);
+               QWidget *fenster = s.Window();
+               if (auto *zeile = fenster->findChild<Label *>(QStringLiteral("lblBomben")))
+                   was->bombenZeile = zeile->Caption();
+               if (auto *titel = fenster->findChild<Image *>(QStringLiteral("imgTitle")))
+                   was->titel = titel->Picture().convertToFormat(QImage::Format_ARGB32);
+               was->bild = Grab(fenster, QStringLiteral("sieg_%1").arg(s.Winner()));
+               if (topTen)
+                   Sobald([] { return frmScore::Instance().Visible(); },
+                          [was] {
+                              was->blinkRow = frmScore::Instance().BlinkRow();
+                              Grab(frmScore::Instance().Window(), QStringLiteral("score_nach_sieg"));
+                              frmScore::Instance().Unload();
+                          });
+               auto *knopf = fenster->findChild<CommandButton *>(topTen ? QStringLiteral("cmdJa") : QStringLiteral("cmdNein"));
+               if (knopf)
+                   QTest::mouseClick(knopf, Qt::LeftButton);
                if (s.IsLoaded())
                    s.Unload();
            });
+}
+
+QImage Siegertitel(Byte winner)
+{
+    return QImage(winner == seMensch ? QStringLiteral(":/pictures/titel_mensch.gif") : QStringLiteral(":/pictures/titel_computer.gif"))
+        .convertToFormat(QImage::Format_ARGB32);
 }
 
 std::vector<Boot> ComputerBoote()
@@ -216,6 +237,7 @@ void HauptTest::SetUp()
 
 void HauptTest::TearDown()
 {
+    frmScore::Instance().Unload();
     frmSieg::Instance().Unload();
     frmMeldung::Instance().Unload();
     haupt().Unload();

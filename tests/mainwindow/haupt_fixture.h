@@ -72,12 +72,17 @@ struct Siegesbild {
     Byte winner = 255;
     Byte place = 255;
     QString resultText;
-    QString bomben;
-    QImage bild;
+    QString bomben;        // frmHaupt.Bomben
+    QString bombenZeile;   // the dialog's shot count line
+    QImage titel;          // the winner's title picture
+    QImage bild;           // the whole dialog
+    Byte blinkRow = 255;   // the top-ten dialog's blinking row, when opened
 };
-// Closes the next victory dialog (with its "&Nein" when it has one) and
-// fills `was` with what it showed.
-void SchliesseNaechstenSieg(Siegesbild *was);
+// Closes the next victory dialog with its "&Nein", or with "&Ja" and then
+// the top-ten dialog it opens, and fills `was` with what they showed.
+void SchliesseNaechstenSieg(Siegesbild *was, bool topTen = false);
+// The title picture the victory dialog shows for a winner.
+QImage Siegertitel(Byte winner);
 
 // The computer's boats' cells, read from the engine.
 std::vector<Boot> ComputerBoote();

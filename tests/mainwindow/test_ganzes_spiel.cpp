@@ -50,7 +50,7 @@ TEST_P(GanzesSpiel, ThePlayerSinksEveryBoatAndEntersTheTopTen)
     EXPECT_EQ(zellen, grid().AnzahlBootsfelder(groesse()));
 
     Siegesbild sieg;
-    SchliesseNaechstenSieg(&sieg);
+    SchliesseNaechstenSieg(&sieg, true);
     int schuss = 0;
     for (const Boot &boot : ComputerBoote()) {
         for (const Zelle &z : boot) {
@@ -68,6 +68,10 @@ TEST_P(GanzesSpiel, ThePlayerSinksEveryBoatAndEntersTheTopTen)
     EXPECT_EQ(sieg.winner, seMensch);
     EXPECT_EQ(sieg.place, 1);
     EXPECT_EQ(sieg.bomben, QString::number(zellen));
+    EXPECT_EQ(sieg.bombenZeile, QStringLiteral("Mit nur %1 Wasserbomben!").arg(zellen));
+    EXPECT_EQ(sieg.titel, Siegertitel(seMensch));
+    EXPECT_EQ(sieg.resultText, QStringLiteral("Tester, Du hast den Sieg errungen.\r\nSomit hast Du es auf den 1. Platz geschafft."));
+    EXPECT_EQ(sieg.blinkRow, 1) << "the top ten opened from the victory dialog blink the new row";
     EXPECT_EQ(Name1(groesse()), QStringLiteral("Tester"));
     EXPECT_EQ(Schuesse1(groesse()), QString::number(zellen));
     for (Byte andere = 1; andere <= 3; ++andere) {
@@ -122,6 +126,10 @@ TEST_P(GanzesSpiel, TheComputerSinksEveryBoatWhileThePlayerMissesAndItsUnhitBoat
     EXPECT_EQ(sieg.winner, seComputer);
     EXPECT_EQ(sieg.place, 1);
     EXPECT_EQ(sieg.bomben, QString::number(computer));
+    EXPECT_EQ(sieg.bombenZeile, QStringLiteral("Mit nur %1 Wasserbomben!").arg(computer));
+    EXPECT_EQ(sieg.titel, Siegertitel(seComputer));
+    EXPECT_EQ(sieg.resultText,
+              QStringLiteral("Der Computer hat wiedermal gegen Dich gewonnen.\r\nSomit hat er es auf den 1. Platz geschafft."));
     EXPECT_EQ(Name1(groesse()), QStringLiteral("Computer"));
     EXPECT_EQ(Schuesse1(groesse()), QString::number(computer));
     EXPECT_NE(ZellBild(ungetroffen), wasser) << "the boat the player never hit is shown";
@@ -151,3 +159,34 @@ TEST_P(GanzesSpiel, ADamagedTopTenFileIsReadAsEmptyPlacesAndTakesTheResult)
 
 INSTANTIATE_TEST_SUITE_P(Groessen, GanzesSpiel, ::testing::Values(1, 2, 3),
                          [](const auto &info) { return "Groesse" + std::to_string(info.param); });
+
+using GanzesSpielVolleListe = HauptTest;
+
+TEST_F(GanzesSpielVolleListe, AWinWorseThanAllTenSaysSoAndLeavesTheFileAsItWas)
+{
+    for (int p = 1; p <= 10; ++p) {
+        strScore(p, 1, 1) = QStringLiteral("Profi %1").arg(p);
+        strScore(p, 1, 2) = QStringLiteral("1");
+    }
+    modMain::SaveScore();
+    QFile file(strScoreFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray vorher = file.readAll();
+    file.close();
+
+    NeuesSpiel(1, QStringLiteral("Tester"));
+    Aufstellen(Aufstellung(), true);
+    ASSERT_EQ(haupt().Modus(), mdGefecht);
+    Siegesbild sieg;
+    SchliesseNaechstenSieg(&sieg);
+    for (const Boot &boot : ComputerBoote())
+        for (const Zelle &z : boot)
+            if (haupt().Modus() == mdGefecht)
+                Klick(z);
+    ASSERT_TRUE(sieg.gezeigt);
+    EXPECT_EQ(sieg.place, 0);
+    EXPECT_EQ(sieg.resultText,
+              QStringLiteral("Tester, Du hast den Sieg errungen.\r\nZu den Besten gehörst Du leider trotzdem nicht!"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), vorher);
+}
