@@ -333,12 +333,10 @@ void Form::Unload()
     endModalShows();
     // The window may be unloaded from inside one of its own handlers, so it
     // goes only once that handler has returned to the event loop; until then
-    // none of its controls raises an event (a timer's tick would load the
-    // form again).
+    // its timers are stopped (a tick would load the form again). Its other
+    // signals stay: the window table hears of the controls' end by them.
     for (Timer *timer : window->findChildren<Timer *>())
         timer->setEnabled(false);
-    for (QObject *child : window->findChildren<QObject *>())
-        child->blockSignals(true);
     ForgetWindow();
     window->detach();
     m_window = nullptr;

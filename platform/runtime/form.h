@@ -8,18 +8,26 @@
 // unloaded form loads it first (ui() below), which runs Form_Load.
 //
 // Measures: Left, Top, Width and Height of a form are in twips (15 to a
-// pixel) and are the outer measures of the window, frame included, as far as
-// the window system tells it; without a window manager there is no frame and
-// outer and client measures coincide. ScaleWidth and ScaleHeight are the
-// client area in pixels; controls are placed in pixels.
+// pixel, a window stands on whole pixels) and are the outer measures of the
+// window, frame included, as far as the window system tells it; without a
+// window manager there is no frame and outer and client measures coincide.
+// An X window manager frames a window only after it is shown: until then the
+// frame is taken to be that of the last window of the same kind (titled,
+// frame only, none), and the outer measures the program set are made good
+// once the real frame is known (the client area gets the outer size less the
+// frame; the frame's corner stays where it was put). ScaleWidth and
+// ScaleHeight are the client area in pixels; controls are placed in pixels.
 //
 // The window's layout comes from a Qt Designer .ui file (UiForm below). The
 // top-level widget of the layout carries the client size (its geometry), the
 // caption (windowTitle) and these dynamic properties:
 //   BorderStyle (int)   vbBSNone 0: no frame at all; vbFixedSingle 1 and
-//                       vbFixedDialog 3: a frame with a title bar; every
-//                       window has a fixed size. Default vbFixedSingle.
-//   KeyPreview (bool)   the form's KeyUp sees the keys of its controls.
+//                       vbFixedDialog 3: a frame, with a title bar when the
+//                       caption is not empty; every window has a fixed
+//                       size. Default vbFixedSingle.
+//   KeyPreview (bool)   the form's KeyUp sees the keys of its controls,
+//                       once each, before they do; without it only the keys
+//                       of the window itself when no control has the focus.
 //   Icon (string)       a resource path of the window's icon.
 // Any widget of the layout may carry the dynamic properties
 //   FontSize (double)   the font size in points as the layout designer gave
@@ -121,6 +129,9 @@ protected:
     // Cancel set to non-zero keeps the form loaded.
     virtual void Form_Unload(std::int16_t &Cancel) { (void)Cancel; }
     virtual void Form_Paint() {}
+    // The mouse over the window's own face (client pixels): what lies over
+    // a control is the control's, what lies over a disabled one its
+    // container's.
     virtual void Form_Click() {}
     virtual void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) { (void)Button; (void)Shift; (void)X; (void)Y; }
     virtual void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) { (void)Button; (void)Shift; (void)X; (void)Y; }

@@ -67,12 +67,19 @@ QString toolText(LONG id)
 
 // The pointer moved to a point of a control, in screen pixels; the window
 // under it hears of the move.
+QPoint movePointer(QPoint screen)
+{
+    QCursor::setPos(screen);
+    // A window system reports the move when it has moved the pointer: wait
+    // until the pointer is there, then let the report be handled.
+    EXPECT_TRUE(QTest::qWaitFor([screen] { return QCursor::pos() == screen; }, 2000));
+    QTest::qWait(20);
+    return screen;
+}
+
 QPoint pointTo(QWidget *control, QPoint local)
 {
-    const QPoint screen = control->mapToGlobal(local);
-    QCursor::setPos(screen);
-    QApplication::processEvents();
-    return screen;
+    return movePointer(control->mapToGlobal(local));
 }
 
 void expectBalloonPointsAt(QPoint screen)
@@ -103,10 +110,7 @@ QPoint ownAreaPoint()
 // The pointer moved to the window's own area, in screen pixels.
 QPoint pointToOwnArea(QPoint local)
 {
-    const QPoint screen = haupt().Window()->mapToGlobal(local);
-    QCursor::setPos(screen);
-    QApplication::processEvents();
-    return screen;
+    return movePointer(haupt().Window()->mapToGlobal(local));
 }
 
 void pressOnOwnArea(QPoint local)

@@ -3,6 +3,7 @@
 #include "commands_support.h"
 #include "haupt_fixture.h"
 
+#include "frmNeu.h"
 #include "frmOptions.h"
 #include "modDeklarationen.h"
 
@@ -222,4 +223,25 @@ TEST_F(OptionsDialog, ARegistryThatCannotBeWrittenIsToldAndTheNewValuesHoldForTh
 
     QFile::remove(folder);
     QDir().rename(folder + ".aside", folder);
+}
+
+TEST_F(OptionsDialog, ANewStandardSizeLeavesTheFieldInPlayAndTheNewGameDialogsChoice)
+{
+    haupttest::NeuesSpiel(grNormal);
+    const int width = haupttest::ui().picpFeld->Width();
+    setVariables(1, 1, grNormal);
+    open();
+    QTest::mouseClick(controls().optSize_2, Qt::LeftButton);
+    QTest::mouseClick(controls().cmdUebernehmen, Qt::LeftButton);
+
+    EXPECT_EQ(bytStdSize, grLang);
+    EXPECT_EQ(stored("StdSize"), "3");
+    EXPECT_EQ(haupttest::grid().Groesse(), grNormal);
+    EXPECT_EQ(haupttest::ui().picpFeld->Width(), width);
+    EXPECT_EQ(haupttest::haupt().Modus(), mdSetzen);
+
+    frmNeu::Instance().Load();
+    EXPECT_TRUE(frmNeu::Instance().Window()->findChild<OptionButton *>("optSize_1")->Value())
+        << "the new game offers the size in play";
+    frmNeu::Instance().Unload();
 }

@@ -1,4 +1,5 @@
 // The message box and the splash window on real windows.
+#include "frmHaupt.h"
 #include "frmMeldung.h"
 #include "frmStart.h"
 
@@ -91,6 +92,12 @@ protected:
 };
 
 } // namespace
+
+TEST(MeldungOwner, TheBoxCentresOverTheMainWindowUnlessATestSaysOtherwise)
+{
+    EXPECT_EQ(&frmMeldung::CentreOwner(), static_cast<Form *>(&frmHaupt::Instance()));
+    EXPECT_FALSE(frmHaupt::Instance().IsLoaded()) << "naming the main window loads nothing";
+}
 
 TEST_F(Meldung, TheLayoutHasTheSizesFontsAndColoursOfTheBox)
 {

@@ -11,6 +11,7 @@
 #include "runtime/picturebox.h"
 #include "runtime/timer.h"
 #include "support/test_env.h"
+#include "user32/user32.h"
 
 #include <gtest/gtest.h>
 
@@ -157,6 +158,32 @@ TEST(Forms, CentringRoundsHalvesToEvenAndHalvesTowardZero)
     EXPECT_EQ(HalfDifference(101.5, 50), 26); // 51.5 -> 52
     EXPECT_EQ(HalfDifference(50, 100), -25);
     EXPECT_EQ(HalfDifference(50, 101), -25);  // -51 / 2 toward zero
+}
+
+namespace {
+WNDPROC boxProcedure = nullptr;
+int boxDestroyed = 0;
+LRESULT countDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY)
+        ++boxDestroyed;
+    return CallWindowProcA(boxProcedure, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST(Forms, TheControlsOfAnUnloadedWindowSayGoodbyeToTheirWindowProceduresAndTheirHandlesGo)
+{
+    frmProbe &f = frmProbe::Instance();
+    const HWND window = f.hWnd();
+    const HWND box = HandleOf(f.controls().picHinten);
+    ASSERT_TRUE(IsWindow(box));
+    boxProcedure = reinterpret_cast<WNDPROC>(SetWindowLongA(box, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(countDestroy)));
+    f.Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(boxDestroyed, 1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_NE(f.hWnd(), window) << "a new window, a new handle";
 }
 
 TEST(Forms, AnUnloadedWindowsTimerTicksNoMore)
