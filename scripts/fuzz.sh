@@ -45,10 +45,12 @@ printf '%s\n' "${targets[@]}" | xargs -P 4 -I{} bash -c 'run_one {}' || status=1
 printf '%-10s %12s %8s %8s %8s  %s\n' target executions exec/s cov ft findings
 for target in "${targets[@]}"; do
   log="$build/logs/$target.log"
-  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{print $2}' | tail -1)
-  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | awk '{print $2}' | tail -1)
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | awk '{print $2}')
-  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | awk '{print $2}')
+  [ -f "$log" ] || continue
+  # A run that ended without its statistics leaves "?".
+  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | awk '{print $2}' | tail -1 || true)
+  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | awk '{print $2}' | tail -1 || true)
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | awk '{print $2}' || true)
+  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | awk '{print $2}' || true)
   found=$(find "$build/findings/$target" -type f | wc -l)
   printf '%-10s %12s %8s %8s %8s  %s\n' "$target" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${ft:-?}" "$found"
   [ "$found" -eq 0 ] || status=1
