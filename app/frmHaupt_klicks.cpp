@@ -32,10 +32,7 @@ void frmHaupt::picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float
     Ui::frmHaupt &u = *loadedUi();
 
     // Any press in the field ends the balloon.
-    if (ToolTip) {
-        TTip->put_Enabled(VARIANT_FALSE);
-        ToolTip = false;
-    }
+    BalloonOff();
     if (mvarModus == mdSpielende || Button != vbLeftButton)
         return;
 

@@ -39,21 +39,10 @@ const bool schnelleSounds = [] {
     return true;
 }();
 
-// The waste bin's pictures; stand-ins of the right size while the
-// program's own icons are not there.
-QImage Muell(int id, QColor farbe)
-{
-    try {
-        return LoadResPicture(id, vbResIcon);
-    } catch (...) {
-        QImage bild(32, 32, QImage::Format_ARGB32);
-        bild.fill(farbe);
-        return bild;
-    }
-}
+int Zellgroesse() { return grid().ZellGroesse(); }
 
-// Polls until `bereit` holds, then runs `tun` once, from inside whatever
-// modal loop is running then.
+} // namespace
+
 void Sobald(std::function<bool()> bereit, std::function<void()> tun)
 {
     auto *timer = new QTimer(qApp);
@@ -67,10 +56,6 @@ void Sobald(std::function<bool()> bereit, std::function<void()> tun)
     });
     timer->start();
 }
-
-int Zellgroesse() { return grid().ZellGroesse(); }
-
-} // namespace
 
 frmHaupt &haupt() { return frmHaupt::Instance(); }
 Ui::frmHaupt &ui() { return frmHauptProbe::ui(haupt()); }
@@ -217,8 +202,8 @@ void HauptTest::SetUp()
 {
     ASSERT_TRUE(testenv::registerPellwick());
     LadeZellbilder();
-    picMüll[0] = Muell(101, QColor(150, 150, 150));
-    picMüll[1] = Muell(102, QColor(220, 40, 40));
+    picMüll[0] = LoadResPicture(101, vbResIcon);
+    picMüll[1] = LoadResPicture(102, vbResIcon);
     modMain::LadeSounds();
     bytSound = 1;
     bytHelp = 1;

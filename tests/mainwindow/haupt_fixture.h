@@ -47,6 +47,10 @@ frmHaupt &haupt();
 Ui::frmHaupt &ui();
 clsGrid &grid();
 
+// Polls until `bereit` holds, then runs `tun` once, from inside whatever
+// modal loop is running then.
+void Sobald(std::function<bool()> bereit, std::function<void()> tun);
+
 // A new game as the new-game dialog starts one.
 void NeuesSpiel(Byte groesse, const QString &name = QStringLiteral("Tester"));
 
