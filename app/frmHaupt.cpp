@@ -57,7 +57,9 @@ constexpr LONG BalloonTool = 100;
 constexpr QPoint ZielkreuzHotSpot(15, 15);
 
 // Without its tooltip component the game cannot run; say which component
-// is missing and how to register it, then end with a failure status.
+// is missing and how to register it, then end with a failure status. The
+// box's title is not the main window's, so that nothing takes the box for
+// the game's window.
 [[noreturn]] void PellwickFehlt(HRESULT hr)
 {
     const QString folder = QDir(App::Path()).absolutePath();
@@ -66,7 +68,7 @@ constexpr QPoint ZielkreuzHotSpot(15, 15);
                + CRLF + QStringLiteral("Sie ist nicht registriert, oder ihre Bibliothek fehlt.") + CRLF + CRLF
                + QStringLiteral("Registrieren mit:") + CRLF + folder + QStringLiteral("/regsvr ") + folder
                + QStringLiteral("/libpellwick.so") + CRLF + CRLF + QStringLiteral("Das Programm wird beendet!"),
-           vbCritical, QStringLiteral("Murvel"));
+           vbCritical, QStringLiteral("Murvel: Pellwick fehlt"));
     std::fflush(nullptr);
     std::_Exit(EXIT_FAILURE);
 }

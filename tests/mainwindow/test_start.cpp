@@ -124,7 +124,7 @@ TEST(StartDeathTest, WithoutPellwickRegisteredTheProgramSaysHowToRegisterItAndEn
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(LoadWithoutPellwick(), ::testing::ExitedWithCode(1),
-                "\\[Murvel\\] .*Pellwick.*nicht registriert.*regsvr .*libpellwick.so");
+                "\\[Murvel: Pellwick fehlt\\] .*Pellwick.*nicht registriert.*regsvr .*libpellwick.so");
 }
 
 TEST(StartDeathTest, WithPellwicksLibraryGoneTheProgramSaysSoAndEnds)
@@ -141,5 +141,5 @@ TEST(StartDeathTest, WithPellwicksLibraryGoneTheProgramSaysSoAndEnds)
             QFile::remove(copy);
             LoadWithoutPellwick();
         },
-        ::testing::ExitedWithCode(1), "\\[Murvel\\] .*Pellwick.*Bibliothek fehlt.*regsvr .*libpellwick.so");
+        ::testing::ExitedWithCode(1), "\\[Murvel: Pellwick fehlt\\] .*Pellwick.*Bibliothek fehlt.*regsvr .*libpellwick.so");
 }

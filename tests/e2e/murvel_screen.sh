@@ -1,0 +1,350 @@
+# Murvel as the X driver (x11drive.sh, sourced first) sees it: the game in
+# a folder of its own, the places of its controls, what the screen shows in
+# a cell, the balloon and the blinking row, the files it leaves. Shared by
+# the end-to-end test and the script that makes the help's pictures.
+#
+#   murvel_prepare_folder BUILD  A fresh game folder (MURVEL_FOLDER) with a
+#                                copy of the executable (its folder is where
+#                                it keeps Score.hsc and reads Combo.txt) and
+#                                links to its libraries and help; Pellwick
+#                                registered in the display's fresh registry.
+#   murvel_start                 Starts the game, sound fast and silent;
+#                                MURVEL_PID.
+#   murvel_catch_splash FILE     Waits for the splash, holds the game still
+#                                while it is painted and saves the screen.
+#   murvel_wait_main             The main window: MURVEL_MAIN.
+#   murvel_screenshot FILE       The screen as a person sees it (see below).
+#   murvel_click_cell C R        A left click on cell (C, R) of the left field
+#                                (field size 1).
+#   murvel_cell_state C R        water, building, boat, miss, hit or sunk: the
+#                                picture in that cell on the screen.
+#   murvel_expect_cells STATE C,R...  Fails unless every cell shows STATE.
+#   murvel_click_bin             A click on the waste bin (field size 1).
+#   murvel_expect_balloon_at_pointer WHAT  Fails unless the help balloon is
+#                                shown with its stem's tip at the pointer.
+#   murvel_battle FILE           Shoots until one side has won, hunting
+#                                around hits as a player does; FILE is a
+#                                screenshot taken on the way. MURVEL_VICTORY
+#                                is the victory dialog.
+#   murvel_battle_settle         Once the dialogs are closed: MURVEL_SHOTS,
+#                                the player's shots, and MURVEL_WINNER,
+#                                player or computer.
+#   murvel_expect_blinking_row WINDOW PLACE  The top ten's row PLACE turns
+#                                red and black again.
+#   murvel_expect_score SIZE PLACE NAME SHOTS  Score.hsc holds that place.
+#   murvel_expect_setting KEY VALUE  The registry holds Options\KEY.
+
+# Where the main window's controls are, in pixels of its client area.
+# Toolbar buttons by key, all on one height.
+declare -A MURVEL_TOOLBAR=([keyNew]=50 [keyOptionen]=130 [keyTop10]=210 [keyEnde]=288 [keyHilfe]=367)
+MURVEL_TOOLBAR_Y=30
+# The left field of size 1 (cells of 24 pixels, a pitch of 25): the
+# background picture's drawing area starts at (1, 68); the field box is
+# centred on (177, 165) there, 253 x 203 with a 1-pixel border.
+MURVEL_CELL=24
+MURVEL_FIELD_X=$((1 + 177 - 251 / 2 + 1))
+MURVEL_FIELD_Y=$((68 + 165 - 201 / 2 + 1))
+MURVEL_COLUMNS=10
+MURVEL_ROWS=8
+
+murvel__fail() { echo "murvel: $*" >&2; return 1; }
+
+murvel_prepare_folder() {
+  local build=$1 file
+  MURVEL_FOLDER=$X11_WORK/game
+  mkdir -p "$MURVEL_FOLDER"
+  # A copy, not a link: the game's folder is its executable's real folder.
+  # The libraries are found beside it ($ORIGIN).
+  cp "$build/murvel" "$MURVEL_FOLDER/"
+  for file in libplatform.so libpellwick.so Hilfe.chm murvel-chmpages; do
+    ln -s "$build/$file" "$MURVEL_FOLDER/$file"
+  done
+  "$build/regsvr" "$MURVEL_FOLDER/libpellwick.so" >/dev/null || murvel__fail "cannot register Pellwick"
+}
+
+murvel_start() {
+  # Real sounds at no real time: the synchronous ones return at once.
+  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null SDL_DISKAUDIODELAY=0 x11_start "$MURVEL_FOLDER/murvel"
+  MURVEL_PID=$X11_PID
+}
+
+# The splash stands for a few tens of milliseconds only; the game is held
+# (SIGSTOP) the moment it is mapped, let on in small steps until the splash
+# shows its picture, and photographed then.
+murvel_catch_splash() {
+  local splash="" end tries look
+  end=$(x11__deadline 20)
+  while [ -z "$splash" ]; do
+    splash=$(xwininfo -root -children 2>/dev/null | awk '/ 307x165\+/ { print $1; exit }')
+    x11__before "$end" || murvel__fail "no splash within 20 s" || return
+  done
+  for tries in $(seq 200); do
+    kill -STOP "$MURVEL_PID"
+    if xwininfo -id "$splash" 2>/dev/null | grep -q IsViewable; then
+      x11_screenshot "$1"
+      read -r x y _ _ < <(x11_geometry "$splash")
+      look=$(/usr/bin/convert "$X11_OUT/$1" -crop "307x165+$x+$y" -format '%[fx:standard_deviation > 0.1 && mean > 0.2]' info:)
+      if [ "$look" = 1 ]; then
+        kill -CONT "$MURVEL_PID"
+        return 0
+      fi
+    elif ! xwininfo -id "$splash" >/dev/null 2>&1; then
+      kill -CONT "$MURVEL_PID"
+      murvel__fail "the splash went before it showed its picture"
+      return
+    fi
+    kill -CONT "$MURVEL_PID"
+    sleep 0.002
+  done
+  murvel__fail "the splash never showed its picture"
+}
+
+murvel_wait_main() {
+  MURVEL_MAIN=$(x11_wait_window Murvel 20) || return
+  local width
+  read -r _ _ width _ < <(x11_geometry "$MURVEL_MAIN")
+  [ "$width" -eq 700 ] || murvel__fail "the main window is $width pixels wide"
+}
+
+# The mapped balloon windows (tooltips) on the screen.
+murvel__balloons() {
+  local w
+  for w in $(x11__toplevels); do
+    if xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP; then echo "$w"; fi
+  done
+}
+
+# The X server here hands out the screen without the see-through windows
+# (the balloon is one): they are laid over the shot where they stand, with
+# what lies outside their shape taken away, as a desktop shows them.
+murvel_screenshot() {
+  local file=$1 w x y width height
+  [[ $file = /* ]] || file=$X11_OUT/$file
+  x11_screenshot "$file" || return
+  for w in $(murvel__balloons); do
+    read -r x y width height < <(x11_geometry "$w") || continue
+    /usr/bin/import -window "$w" "$X11_WORK/balloon.png" 2>/dev/null || continue
+    /usr/bin/convert "$X11_WORK/balloon.png" -alpha set -fuzz 0 -fill none \
+      -draw "matte 0,0 floodfill" -draw "matte $((width - 1)),0 floodfill" \
+      -draw "matte 0,$((height - 1)) floodfill" -draw "matte $((width - 1)),$((height - 1)) floodfill" \
+      "$X11_WORK/balloon.png"
+    /usr/bin/composite -geometry "+$x+$y" "$X11_WORK/balloon.png" "$file" "$file"
+  done
+  # Nor does it hand out the pointer: an arrow is drawn where it stands.
+  local X Y
+  eval "$(xdotool getmouselocation --shell)"
+  /usr/bin/convert "$file" -fill white -stroke black -strokewidth 1 \
+    -draw "polygon $X,$Y $X,$((Y + 16)) $((X + 4)),$((Y + 12)) $((X + 7)),$((Y + 18)) $((X + 9)),$((Y + 17)) $((X + 6)),$((Y + 11)) $((X + 11)),$((Y + 11))" \
+    "$file"
+}
+
+murvel_expect_balloon_at_pointer() {
+  local balloons x y width height X Y
+  sleep 0.15
+  balloons=$(murvel__balloons)
+  [ "$(echo "$balloons" | grep -c .)" -eq 1 ] || murvel__fail "$1: not one balloon but: ${balloons:-none}" || return
+  read -r x y width height < <(x11_geometry "$balloons")
+  eval "$(xdotool getmouselocation --shell)"
+  # The stem's tip is a corner of the window: on its top or bottom edge.
+  [ "$X" -ge "$x" ] && [ "$X" -lt $((x + width)) ] && { [ "$Y" -eq "$y" ] || [ "$Y" -eq $((y + height - 1)) ]; } \
+    || murvel__fail "$1: the balloon at $x,$y ${width}x$height does not point at the pointer $X,$Y"
+}
+
+murvel__cell_centre() { echo $((MURVEL_FIELD_X + (MURVEL_CELL + 1) * ($1 - 1) + MURVEL_CELL / 2)) $((MURVEL_FIELD_Y + (MURVEL_CELL + 1) * ($2 - 1) + MURVEL_CELL / 2)); }
+
+murvel_click_cell() {
+  local x y
+  read -r x y < <(murvel__cell_centre "$1" "$2")
+  x11_click "$MURVEL_MAIN" "$x" "$y"
+}
+
+murvel_click_bin() {
+  # Right edge flush with the field's, two pixels below it; 32 x 32.
+  local right=$((MURVEL_FIELD_X - 1 + 253)) bottom=$((MURVEL_FIELD_Y - 1 + 203))
+  x11_click "$MURVEL_MAIN" $((right - 16)) $((bottom + 2 + 16))
+}
+
+# A colour "R G B" named by the cell picture whose centre it is.
+murvel__name_colour() {
+  awk -v r="$1" -v g="$2" -v b="$3" 'BEGIN {
+    n = split("water 28 96 176 building 0 0 255 boat 64 68 76 miss 255 255 255 hit 255 210 40 sunk 235 30 30", t, " ")
+    best = "other"; bestd = 40 * 40 * 3
+    for (i = 1; i <= n; i += 4) {
+      d = (r - t[i+1])^2 + (g - t[i+2])^2 + (b - t[i+3])^2
+      if (d < bestd) { bestd = d; best = t[i] }
+    }
+    if (best == "other") best = "other(" r "," g "," b ")"
+    print best }'
+}
+
+murvel_cell_state() {
+  local x y left top rgb
+  read -r left top _ _ < <(x11_geometry "$MURVEL_MAIN")
+  read -r x y < <(murvel__cell_centre "$1" "$2")
+  rgb=$(/usr/bin/import -window root -crop "1x1+$((left + x))+$((top + y))" txt:- 2>/dev/null \
+    | awk -F'[(,)]' '/^0,0:/ { printf "%d %d %d", $3 / 257, $4 / 257, $5 / 257 }')
+  [ -n "$rgb" ] || murvel__fail "cannot read the screen" || return
+  murvel__name_colour $rgb
+}
+
+murvel_expect_cells() {
+  local want=$1 cell state
+  shift
+  sleep 0.2
+  for cell in "$@"; do
+    state=$(murvel_cell_state "${cell%,*}" "${cell#*,}") || return
+    [ "$state" = "$want" ] || murvel__fail "cell $cell shows $state, not $want" || return
+  done
+}
+
+# ---- the battle --------------------------------------------------------------
+# What the player knows of the computer's field: unknown, miss, hit, sunk,
+# or water (next to a sunk boat: boats never touch, not even at a corner).
+declare -A MURVEL_KNOWN
+
+murvel__known() { echo "${MURVEL_KNOWN[$1,$2]:-unknown}"; }
+murvel__inside() { [ "$1" -ge 1 ] && [ "$1" -le "$MURVEL_COLUMNS" ] && [ "$2" -ge 1 ] && [ "$2" -le "$MURVEL_ROWS" ]; }
+
+# The next cell to shoot at: beside a hit boat first, else the next unknown
+# cell, every other cell first (a longer boat always covers one of them).
+murvel__next_target() {
+  local c r dc dr pass key d
+  for key in "${!MURVEL_KNOWN[@]}"; do
+    [ "${MURVEL_KNOWN[$key]}" = hit ] || continue
+    c=${key%,*} r=${key#*,}
+    for d in "1 0" "-1 0" "0 1" "0 -1"; do
+      read -r dc dr <<<"$d"
+      murvel__inside $((c + dc)) $((r + dr)) && [ "$(murvel__known $((c + dc)) $((r + dr)))" = unknown ] \
+        && { echo $((c + dc)) $((r + dr)); return; }
+    done
+  done
+  for pass in 0 1; do
+    for r in $(seq "$MURVEL_ROWS"); do
+      for c in $(seq "$MURVEL_COLUMNS"); do
+        [ $(((c + r) % 2)) -eq "$pass" ] && [ "$(murvel__known "$c" "$r")" = unknown ] && { echo "$c" "$r"; return; }
+      done
+    done
+  done
+}
+
+# A sunk boat: the hit cells joined to (c, r) sank with it; every cell
+# around them is water.
+murvel__sink() {
+  local todo=("$1,$2") cell c r dc dr
+  MURVEL_KNOWN[$1,$2]=hit
+  while [ ${#todo[@]} -gt 0 ]; do
+    cell=${todo[0]} todo=("${todo[@]:1}")
+    [ "${MURVEL_KNOWN[$cell]}" = hit ] || continue
+    MURVEL_KNOWN[$cell]=sunk
+    MURVEL_SUNK_CELLS=$((MURVEL_SUNK_CELLS + 1))
+    c=${cell%,*} r=${cell#*,}
+    for dc in -1 0 1; do
+      for dr in -1 0 1; do
+        murvel__inside $((c + dc)) $((r + dr)) || continue
+        case $(murvel__known $((c + dc)) $((r + dr))) in
+          hit) todo+=("$((c + dc)),$((r + dr))") ;;
+          unknown) MURVEL_KNOWN[$((c + dc)),$((r + dr))]=water ;;
+        esac
+      done
+    done
+  done
+}
+
+murvel_battle() {
+  local c r state end
+  MURVEL_KNOWN=() MURVEL_SHOTS=0 MURVEL_SUNK_CELLS=0 MURVEL_VICTORY= MURVEL_UNSEEN=
+  while [ -z "$MURVEL_VICTORY" ]; do
+    read -r c r < <(murvel__next_target) || murvel__fail "no cell left to shoot at" || return
+    murvel_click_cell "$c" "$r"
+    # The shot is drawn before its sound; the victory dialog may follow
+    # and cover the cell.
+    end=$(x11__deadline 10)
+    while :; do
+      state=$(murvel_cell_state "$c" "$r") || return
+      case $state in miss | hit | sunk) break ;; esac
+      MURVEL_VICTORY=$(x11_wait_window_sized 388 228 0.05 2>/dev/null) && break
+      x11__before "$end" || murvel__fail "the shot at $c,$r shows $state" || return
+    done
+    case $state in
+      miss | hit) MURVEL_KNOWN[$c,$r]=$state ;;
+      sunk) murvel__sink "$c" "$r" ;;
+      # Seen once the dialogs are closed (murvel_battle_settle).
+      *) MURVEL_UNSEEN="$c $r" ;;
+    esac
+    case $state in miss | hit | sunk) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)) ;; esac
+    [ "$MURVEL_SHOTS" -eq 12 ] && [ -n "${1:-}" ] && { sleep 0.2; murvel_screenshot "$1"; }
+    [ -n "$MURVEL_VICTORY" ] || MURVEL_VICTORY=$(x11_wait_window_sized 388 228 0.05 2>/dev/null) || MURVEL_VICTORY=
+  done
+  sleep 0.3
+}
+
+# After the game: the shot the victory dialog covered, if it was one (a
+# click that came after the computer's winning shot was never taken), and
+# the winner, sets MURVEL_SHOTS and MURVEL_WINNER.
+murvel_battle_settle() {
+  local state
+  if [ -n "$MURVEL_UNSEEN" ]; then
+    state=$(murvel_cell_state $MURVEL_UNSEEN) || return
+    case $state in
+      miss | hit) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)) ;;
+      sunk) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)); murvel__sink $MURVEL_UNSEEN ;;
+    esac
+  fi
+  MURVEL_WINNER=computer
+  [ "$MURVEL_SUNK_CELLS" -eq 17 ] && MURVEL_WINNER=player
+  return 0
+}
+
+# ---- the top ten ---------------------------------------------------------------
+# The pure red of the blinking row's labels in the row of PLACE.
+murvel__row_red() {
+  local left top
+  read -r left top _ _ < <(x11_geometry "$1")
+  /usr/bin/import -window root -crop "260x17+$((left + 24))+$((top + 112 + 22 * ($2 - 1)))" txt:- 2>/dev/null | grep -c -E '#(FF0000|FFFF00000000) ' || true
+}
+
+murvel_expect_blinking_row() {
+  local end red=0 black=0
+  end=$(x11__deadline 5)
+  while x11__before "$end" && { [ "$red" -eq 0 ] || [ "$black" -eq 0 ]; }; do
+    if [ "$(murvel__row_red "$1" "$2")" -gt 20 ]; then red=1; else [ "$red" -eq 1 ] && black=1; fi
+    sleep 0.05
+  done
+  if [ "$red" -eq 0 ] || [ "$black" -eq 0 ]; then
+    murvel_screenshot failed-blinking.png
+    murvel__fail "row $2 of the top ten does not blink (red $red, black again $black)"
+    return
+  fi
+  # Photographed while red.
+  end=$(x11__deadline 2)
+  while [ "$(murvel__row_red "$1" "$2")" -le 20 ]; do
+    x11__before "$end" || break
+    sleep 0.05
+  done
+}
+
+# ---- the files -----------------------------------------------------------------
+# The text of record N (from 1) of Score.hsc: a 16-bit length, then the text
+# in Windows-1252.
+murvel__score_record() {
+  local file=$MURVEL_FOLDER/Score.hsc length
+  length=$(od -An -tu2 -j $((($1 - 1) * 30)) -N2 "$file" | tr -d ' ')
+  dd if="$file" bs=1 skip=$((($1 - 1) * 30 + 2)) count="$length" status=none | iconv -f WINDOWS-1252 -t UTF-8
+}
+
+murvel_expect_score() {
+  local record=$((20 * ($1 - 1) + 2 * ($2 - 1) + 1)) name shots
+  [ "$(stat -c %s "$MURVEL_FOLDER/Score.hsc")" -eq 1800 ] || murvel__fail "Score.hsc is not 1800 bytes" || return
+  name=$(murvel__score_record "$record")
+  shots=$(murvel__score_record $((record + 1)))
+  [ "$name" = "$3" ] && [ "$shots" = "$4" ] \
+    || murvel__fail "place $2 of size $1 holds \"$name\" \"$shots\", not \"$3\" \"$4\""
+}
+
+murvel_expect_setting() {
+  local value
+  value=$(awk -v key="\"$1\"" '
+    /^\[/ { inside = ($0 == "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\murvel\\Options]") ; next }
+    inside && index($0, key "=") == 1 { print substr($0, length(key) + 2) }' "$XDG_CONFIG_HOME/murvel/registry.reg")
+  [ "$value" = "\"$2\"" ] || murvel__fail "the registry holds Options\\$1 = ${value:-nothing}, not \"$2\""
+}
