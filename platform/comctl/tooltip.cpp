@@ -788,6 +788,10 @@ LRESULT TooltipWindow::message(UINT msg, WPARAM wParam, LPARAM lParam)
         if (shown_ && shown_ == tracked_) {
             ownerPlaced_ = false;
             placeAt(trackPos_);
+            // Above every window, as a tooltip stays: without a window
+            // manager nobody keeps it on top, and a window shown after the
+            // balloon (the owner itself at start-up) would cover it.
+            raise();
         }
         return 0;
 
