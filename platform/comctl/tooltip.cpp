@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -148,7 +149,11 @@ public:
         // Transparent for the mouse: a tracking balloon stands at the
         // pointer, and a pointer moved into it must still reach the window
         // beneath, or the balloon would stop following it.
-        setAttribute(Qt::WA_TranslucentBackground);
+        // See-through corners need a compositing desktop. An X server
+        // without one leaves a translucent window invisible, so there the
+        // window is only cut to the balloon's shape (updateMask).
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);
         const QPalette palette = QToolTip::palette();
         backColor_ = toColorRef(palette.color(QPalette::ToolTipBase));
@@ -512,6 +517,10 @@ void TooltipWindow::paintEvent(QPaintEvent *)
 void TooltipWindow::placeAt(QPoint anchor)
 {
     anchor_ = anchor;
+    // A window shown after the tip may have covered it; without a window
+    // manager nobody keeps a topmost window on top but the tip itself.
+    if (isVisible())
+        raise();
     QSize size = bodySize();
     const bool isBalloon = balloon();
     if (isBalloon)
