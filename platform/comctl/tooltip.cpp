@@ -142,13 +142,13 @@ void drawTitleIcon(QPainter &p, const QRect &r, WPARAM icon)
 
 class TooltipWindow : public QWidget {
 public:
+    // Transparent for the mouse: a tracking balloon stands at the pointer,
+    // and a pointer moved into it must still reach the window beneath, or
+    // the balloon would stop following it.
     TooltipWindow()
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                                | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     {
-        // Transparent for the mouse: a tracking balloon stands at the
-        // pointer, and a pointer moved into it must still reach the window
-        // beneath, or the balloon would stop following it.
         // See-through corners need a compositing desktop. An X server
         // without one leaves a translucent window invisible, so there the
         // window is only cut to the balloon's shape (updateMask).
@@ -797,10 +797,6 @@ LRESULT TooltipWindow::message(UINT msg, WPARAM wParam, LPARAM lParam)
         if (shown_ && shown_ == tracked_) {
             ownerPlaced_ = false;
             placeAt(trackPos_);
-            // Above every window, as a tooltip stays: without a window
-            // manager nobody keeps it on top, and a window shown after the
-            // balloon (the owner itself at start-up) would cover it.
-            raise();
         }
         return 0;
 
