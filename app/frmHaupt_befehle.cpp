@@ -14,7 +14,6 @@
 #include "base/ansi.h"
 #include "com/bstr.h"
 #include "com/variant.h"
-#include "comctl/imagelist.h" // toolbar.h needs it whole
 #include "comctl/toolbar.h"
 #include "htmlhelp/htmlhelp.h"
 #include "runtime/doevents.h"

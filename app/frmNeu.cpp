@@ -7,7 +7,6 @@
 
 #include "runtime/doevents.h"
 
-#include <QApplication>
 
 namespace {
 
@@ -26,17 +25,12 @@ void frmNeu::SetupWindow(QWidget *window)
     Ui::frmNeu &controls = *loadedUi();
     optSize.Collect(window, QStringLiteral("optSize"));
 
-    // The length rule has to see a key before the completion does, or the
-    // completion would take over a character the rule refuses. Slots run in
-    // the order of their connections: this one is made before Form_Load
-    // binds the completion, and the completion sits out a refused key (it
-    // is switched on again by the slot Form_Load connects behind it).
-    connect(controls.cboName, &ComboBox::KeyPress, this, [this](std::int16_t &KeyAscii) {
-        cboName_KeyPress(KeyAscii);
-        m_keyRefused = KeyAscii == 0;
-        if (m_keyRefused && objIntelliCombo)
-            objIntelliCombo->setEnabled(false);
-    });
+    // The length rule has to see a key before the completion does, which
+    // leaves a refused key alone: slots run in the order of their
+    // connections, and this one is made before Form_Load binds the
+    // completion.
+    connect(controls.cboName, &ComboBox::KeyPress, this,
+            [this](std::int16_t &KeyAscii) { cboName_KeyPress(KeyAscii); });
     connect(controls.cmdOK, &CommandButton::Click, this, [this] { cmdOK_Click(); });
     connect(controls.cmdAbbruch, &CommandButton::Click, this, [this] { cmdAbbruch_Click(); });
 }
@@ -64,11 +58,6 @@ void frmNeu::Form_Load()
     // player can type one all the same.
     objIntelliCombo->Load(modDeklarationen::strComboFile, false);
     objIntelliCombo->setEnabled(true);
-    connect(cboName, &ComboBox::KeyPress, this, [this](std::int16_t &) {
-        if (m_keyRefused && objIntelliCombo)
-            objIntelliCombo->setEnabled(true);
-        m_keyRefused = false;
-    });
 
     // Typing replaces the current name at once.
     cboName->setText(haupt.lblName(0).Caption());
@@ -78,12 +67,9 @@ void frmNeu::Form_Load()
 
 void frmNeu::Form_Paint()
 {
-    // Only while none of the dialog's controls has the focus: the dialog
-    // also paints beneath a control that repaints itself, and taking the
-    // focus from a button that is being pressed would swallow its click.
-    const QWidget *focus = QApplication::focusWidget();
-    if (!focus || focus->window() != Window())
-        ui().cboName->setFocus();
+    // The face paints when the dialog first shows and when it is uncovered,
+    // not beneath a button being pressed, so this takes no click away.
+    ui().cboName->setFocus();
 }
 
 void frmNeu::cboName_KeyPress(std::int16_t &KeyAscii)

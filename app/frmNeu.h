@@ -36,6 +36,4 @@ private:
 
     std::unique_ptr<clsIntelliCombo> objIntelliCombo;
     ControlArray<OptionButton> optSize;
-    // Set while a key refused by the length rule passes the completion.
-    bool m_keyRefused = false;
 };

@@ -226,7 +226,9 @@ void clsIntelliCombo::mvarCombo_KeyDown(int16_t &KeyCode, int16_t /*Shift*/)
 
 void clsIntelliCombo::mvarCombo_KeyPress(int16_t &KeyAscii)
 {
-    if (!mvarEnabled || KeyAscii == keyTab || KeyAscii == keyEnter)
+    // A code of 0 is a key that a handler before this one has refused: it
+    // is no character any more, and completing with it would enter one.
+    if (!mvarEnabled || KeyAscii == 0 || KeyAscii == keyTab || KeyAscii == keyEnter)
         return;
     const QString newText = GetNewText(KeyAscii, KeyPath::KeyPress);
     const UINT message = KeyAscii == keyBackspace ? CB_FINDSTRINGEXACT : CB_FINDSTRING;

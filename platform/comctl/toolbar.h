@@ -6,6 +6,7 @@
 // beside the pictures, a background of its own or none, so that whatever
 // lies behind the window shows through.
 #include "base/wintypes.h"
+#include "comctl/imagelist.h"
 
 #include <QList>
 #include <QPointer>
@@ -13,7 +14,6 @@
 
 #include <memory>
 
-class ImageList;
 class Toolbar;
 
 // Toolbar messages and styles (published values).

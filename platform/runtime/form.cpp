@@ -2,7 +2,9 @@
 
 #include "runtime/buttonface.h"
 #include "runtime/control.h"
+#include "runtime/image.h"
 #include "runtime/inputcodes.h"
+#include "runtime/label.h"
 #include "runtime/line.h"
 #include "runtime/timer.h"
 #include "user32/user32.h"
@@ -18,6 +20,7 @@
 #include <QList>
 #include <QMargins>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -135,8 +138,26 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         QWidget::paintEvent(event);
-        if (m_form)
+        if (m_form && paintsOwnFace(event->region()))
             m_form->Form_Paint();
+    }
+
+    // Qt paints a window beneath a child that repaints itself without
+    // filling all of its area. That is the child's paint, not the window's:
+    // only what no control with a window of its own covers is the face.
+    // Labels, images and lines have no window; they are drawn on the face.
+    bool paintsOwnFace(QRegion region) const
+    {
+        for (const QObject *object : children()) {
+            const auto *child = qobject_cast<const QWidget *>(object);
+            if (!child || child->isWindow() || child->isHidden())
+                continue;
+            if (dynamic_cast<const Label *>(child) || dynamic_cast<const Image *>(child)
+                || dynamic_cast<const Line *>(child))
+                continue;
+            region -= child->geometry();
+        }
+        return !region.isEmpty();
     }
 
     void showEvent(QShowEvent *event) override

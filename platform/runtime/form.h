@@ -43,6 +43,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <cstdint>
 #include <memory>
@@ -50,7 +51,6 @@
 class QImage;
 class QMargins;
 class QPoint;
-class QWidget;
 
 enum FormShowConstants : std::int16_t { vbModeless = 0, vbModal = 1 };
 enum FormBorderStyle : std::int16_t { vbBSNone = 0, vbFixedSingle = 1, vbFixedDialog = 3 };

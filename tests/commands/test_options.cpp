@@ -7,6 +7,7 @@
 #include "frmOptions.h"
 #include "modDeklarationen.h"
 
+#include "registry/registry.h"
 #include "registry/settings.h"
 #include "runtime/program.h"
 #include "support/test_env.h"
@@ -60,6 +61,16 @@ void open()
 
 class OptionsDialog : public haupttest::HauptTest {
 protected:
+    // The tests of one process share a registry: each starts with none of
+    // the program's settings stored, whatever ran before it.
+    void SetUp() override
+    {
+        HauptTest::SetUp();
+        registry::Key::currentUser(QStringLiteral("Software\\VB and VBA Program Settings"))
+            .subKey(App::EXEName())
+            .remove();
+        ASSERT_EQ(stored("Sound"), "(none)");
+    }
     void TearDown() override
     {
         frmOptions::Instance().Unload();

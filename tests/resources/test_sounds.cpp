@@ -70,8 +70,6 @@ double peakDb(std::vector<float>::const_iterator from, std::vector<float>::const
     return dB(peak);
 }
 
-bool waitedFor(int id) { return id == 102 || id == 105 || id == 106 || id == 107 || id == 108; }
-
 TEST(Sounds, EachIsAWaveOfAFormatTheGameUses)
 {
     for (int id = 101; id <= 111; ++id) {

@@ -185,6 +185,25 @@ TEST_F(IntelliComboTest, TabAndEnterAreNeverExamined)
     EXPECT_EQ(combo.Text(), "Karl");
 }
 
+TEST_F(IntelliComboTest, AKeyAnEarlierHandlerRefusedIsNoCharacterToComplete)
+{
+    // A handler bound before the completion refuses every key after two.
+    intelli.setCombo(nullptr);
+    int keys = 0;
+    QObject::connect(&combo, &ComboBox::KeyPress, &context, [&keys](int16_t &k) {
+        if (++keys > 2)
+            k = 0;
+    });
+    intelli.setCombo(&combo);
+    QTest::keyClicks(&combo, "ka");
+    expectField("Karl", 2, 2);
+
+    comboMessages.clear();
+    QTest::keyClicks(&combo, "r");
+    EXPECT_TRUE(comboMessages.empty()) << "no search for a refused key";
+    expectField("Karl", 2, 2);
+}
+
 TEST_F(IntelliComboTest, SwitchedOffTheFieldBehavesAsAPlainComboBox)
 {
     intelli.setEnabled(false);
