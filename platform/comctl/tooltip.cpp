@@ -142,13 +142,13 @@ void drawTitleIcon(QPainter &p, const QRect &r, WPARAM icon)
 
 class TooltipWindow : public QWidget {
 public:
+    // Transparent for the mouse: a tracking balloon stands at the pointer,
+    // and a pointer moved into it must still reach the window beneath, or
+    // the balloon would stop following it.
     TooltipWindow()
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                                | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     {
-        // Transparent for the mouse: a tracking balloon stands at the
-        // pointer, and a pointer moved into it must still reach the window
-        // beneath, or the balloon would stop following it.
         // See-through corners need a compositing desktop. An X server
         // without one leaves a translucent window invisible, so there the
         // window is only cut to the balloon's shape (updateMask).

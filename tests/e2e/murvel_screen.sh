@@ -39,11 +39,12 @@
 declare -A MURVEL_TOOLBAR=([keyNew]=50 [keyOptionen]=130 [keyTop10]=210 [keyEnde]=288 [keyHilfe]=367)
 MURVEL_TOOLBAR_Y=30
 # The left field of size 1 (cells of 24 pixels, a pitch of 25): the
-# background picture's drawing area starts at (1, 68); the field box is
+# background picture's drawing area starts at (1, 72), below the 67-pixel
+# bar and the window's own 3-pixel strip; the field box is
 # centred on (177, 165) there, 253 x 203 with a 1-pixel border.
 MURVEL_CELL=24
 MURVEL_FIELD_X=$((1 + 177 - 251 / 2 + 1))
-MURVEL_FIELD_Y=$((68 + 165 - 201 / 2 + 1))
+MURVEL_FIELD_Y=$((72 + 165 - 201 / 2 + 1))
 MURVEL_COLUMNS=10
 MURVEL_ROWS=8
 
@@ -114,24 +115,12 @@ murvel__balloons() {
   done
 }
 
-# The X server here hands out the screen without the see-through windows
-# (the balloon is one): they are laid over the shot where they stand, with
-# what lies outside their shape taken away, as a desktop shows them.
+# The screen as a person sees it: X hands out the screen without the
+# pointer, so an arrow is drawn where it stands.
 murvel_screenshot() {
-  local file=$1 w x y width height
+  local file=$1 X Y
   [[ $file = /* ]] || file=$X11_OUT/$file
   x11_screenshot "$file" || return
-  for w in $(murvel__balloons); do
-    read -r x y width height < <(x11_geometry "$w") || continue
-    /usr/bin/import -window "$w" "$X11_WORK/balloon.png" 2>/dev/null || continue
-    /usr/bin/convert "$X11_WORK/balloon.png" -alpha set -fuzz 0 -fill none \
-      -draw "matte 0,0 floodfill" -draw "matte $((width - 1)),0 floodfill" \
-      -draw "matte 0,$((height - 1)) floodfill" -draw "matte $((width - 1)),$((height - 1)) floodfill" \
-      "$X11_WORK/balloon.png"
-    /usr/bin/composite -geometry "+$x+$y" "$X11_WORK/balloon.png" "$file" "$file"
-  done
-  # Nor does it hand out the pointer: an arrow is drawn where it stands.
-  local X Y
   eval "$(xdotool getmouselocation --shell)"
   /usr/bin/convert "$file" -fill white -stroke black -strokewidth 1 \
     -draw "polygon $X,$Y $X,$((Y + 16)) $((X + 4)),$((Y + 12)) $((X + 7)),$((Y + 18)) $((X + 9)),$((Y + 17)) $((X + 6)),$((Y + 11)) $((X + 11)),$((Y + 11))" \
@@ -147,7 +136,16 @@ murvel_expect_balloon_at_pointer() {
   eval "$(xdotool getmouselocation --shell)"
   # The stem's tip is a corner of the window: on its top or bottom edge.
   [ "$X" -ge "$x" ] && [ "$X" -lt $((x + width)) ] && { [ "$Y" -eq "$y" ] || [ "$Y" -eq $((y + height - 1)) ]; } \
-    || murvel__fail "$1: the balloon at $x,$y ${width}x$height does not point at the pointer $X,$Y"
+    || murvel__fail "$1: the balloon at $x,$y ${width}x$height does not point at the pointer $X,$Y" || return
+  # And it is seen: the screen shows the balloon's face, not a window over it.
+  [ "$(murvel__pixel root $((x + width - 10)) $((y + height / 2)))" = "$(murvel__pixel "$balloons" $((width - 10)) $((height / 2)))" ] \
+    || murvel__fail "$1: the balloon is covered"
+}
+
+# "R G B" of the pixel at (X, Y) of WINDOW (root: the screen).
+murvel__pixel() {
+  /usr/bin/import -window "$1" -crop "1x1+$2+$3" txt:- 2>/dev/null \
+    | awk -F'[(,)]' '/^0,0:/ { printf "%d %d %d", $3 / 257, $4 / 257, $5 / 257 }'
 }
 
 murvel__cell_centre() { echo $((MURVEL_FIELD_X + (MURVEL_CELL + 1) * ($1 - 1) + MURVEL_CELL / 2)) $((MURVEL_FIELD_Y + (MURVEL_CELL + 1) * ($2 - 1) + MURVEL_CELL / 2)); }
@@ -181,8 +179,7 @@ murvel_cell_state() {
   local x y left top rgb
   read -r left top _ _ < <(x11_geometry "$MURVEL_MAIN")
   read -r x y < <(murvel__cell_centre "$1" "$2")
-  rgb=$(/usr/bin/import -window root -crop "1x1+$((left + x))+$((top + y))" txt:- 2>/dev/null \
-    | awk -F'[(,)]' '/^0,0:/ { printf "%d %d %d", $3 / 257, $4 / 257, $5 / 257 }')
+  rgb=$(murvel__pixel root $((left + x)) $((top + y)))
   [ -n "$rgb" ] || murvel__fail "cannot read the screen" || return
   murvel__name_colour $rgb
 }
