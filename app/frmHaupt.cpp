@@ -189,9 +189,11 @@ void frmHaupt::Form_Load()
     u.usrWrapper->setTransparent(true);
     u.usrWrapper->setToolbar(u.tbToolbar);
 
-    // 5. The face below the bar: the toolbar's height (as it stands in its
-    // band) and 50 twips, in pixels.
-    const int toolbarTwips = u.tbToolbar->ButtonHeight() * TwipsPerPixel;
+    // 5. The face below the bar: the toolbar's height as it stands in its
+    // band, which the wrapper fits to the whole bar, and 50 twips, in
+    // pixels. The strip of the window's own face between bar and face is
+    // where a pointer coming back from the toolbar shows the balloon again.
+    const int toolbarTwips = u.Coolbar->height() * TwipsPerPixel;
     u.picHinten->setLeft(0);
     u.picHinten->setTop(qRound(static_cast<double>(toolbarTwips + 50) / TwipsPerPixel));
 

@@ -39,11 +39,12 @@
 declare -A MURVEL_TOOLBAR=([keyNew]=50 [keyOptionen]=130 [keyTop10]=210 [keyEnde]=288 [keyHilfe]=367)
 MURVEL_TOOLBAR_Y=30
 # The left field of size 1 (cells of 24 pixels, a pitch of 25): the
-# background picture's drawing area starts at (1, 68); the field box is
+# background picture's drawing area starts at (1, 72), below the 67-pixel
+# bar and the window's own 3-pixel strip; the field box is
 # centred on (177, 165) there, 253 x 203 with a 1-pixel border.
 MURVEL_CELL=24
 MURVEL_FIELD_X=$((1 + 177 - 251 / 2 + 1))
-MURVEL_FIELD_Y=$((68 + 165 - 201 / 2 + 1))
+MURVEL_FIELD_Y=$((72 + 165 - 201 / 2 + 1))
 MURVEL_COLUMNS=10
 MURVEL_ROWS=8
 
