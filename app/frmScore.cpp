@@ -194,6 +194,9 @@ void frmScore::optSize_Click(std::int16_t Index)
 void frmScore::cmdClear_Click()
 {
     frmMeldung &meldung = frmMeldung::Instance();
+    // The box keeps its last answer when it is closed without one: a "Ja"
+    // to an earlier question must not clear the lists.
+    meldung.setErgebnis(false);
     meldung.Load();
     meldung.setText(QStringLiteral("\r\nSoll die Top-Ten wirklich gelöscht werden?"));
     Hide();

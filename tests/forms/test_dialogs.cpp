@@ -84,11 +84,18 @@ class Meldung : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        mainWindow = frmMeldung::CentreOwner;
         frmMeldung::CentreOwner = owner;
         owner().setLeft(1500);
         owner().setTop(1200);
         owner().Show();
     }
+    void TearDown() override
+    {
+        frmMeldung::Instance().Unload();
+        frmMeldung::CentreOwner = mainWindow;
+    }
+    Form &(*mainWindow)() = nullptr;
 };
 
 } // namespace

@@ -83,7 +83,21 @@ protected:
 
 } // namespace
 
-TEST(Forms, LoadUnloadAndReloadKeepTheObjectsFields)
+// Each test starts with the probe unloaded and its counts at zero, whatever
+// ran before it in the process.
+class Forms : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frmProbe &f = frmProbe::Instance();
+        f.cancelUnload = false;
+        f.Unload();
+        f.loads = f.unloads = f.ticks = f.reloadsByTick = 0;
+        f.field = QStringLiteral("kept");
+    }
+};
+
+TEST_F(Forms, LoadUnloadAndReloadKeepTheObjectsFields)
 {
     frmProbe &f = frmProbe::Instance();
     EXPECT_FALSE(f.IsLoaded());
@@ -105,7 +119,7 @@ TEST(Forms, LoadUnloadAndReloadKeepTheObjectsFields)
     EXPECT_EQ(&f, &frmProbe::Instance());
 }
 
-TEST(Forms, AModalShowReturnsWhenAButtonUnloadsTheWindow)
+TEST_F(Forms, AModalShowReturnsWhenAButtonUnloadsTheWindow)
 {
     frmProbe &f = frmProbe::Instance();
     QTimer::singleShot(50, [&] { QTest::mouseClick(f.controls().cmdOK, Qt::LeftButton); });
@@ -113,7 +127,7 @@ TEST(Forms, AModalShowReturnsWhenAButtonUnloadsTheWindow)
     EXPECT_FALSE(f.IsLoaded());
 }
 
-TEST(Forms, AModalShowReturnsOnHideAndNestedShowsReturnInOrder)
+TEST_F(Forms, AModalShowReturnsOnHideAndNestedShowsReturnInOrder)
 {
     frmProbe &f = frmProbe::Instance();
     QStringList order;
@@ -130,7 +144,7 @@ TEST(Forms, AModalShowReturnsOnHideAndNestedShowsReturnInOrder)
     EXPECT_TRUE(f.IsLoaded());
 }
 
-TEST(Forms, ControlsInsideAPictureBoxArePlacedInItsDrawingArea)
+TEST_F(Forms, ControlsInsideAPictureBoxArePlacedInItsDrawingArea)
 {
     frmProbe &f = frmProbe::Instance();
     f.Load();
@@ -142,7 +156,7 @@ TEST(Forms, ControlsInsideAPictureBoxArePlacedInItsDrawingArea)
     EXPECT_FALSE(f.lblText(1).Visible());
 }
 
-TEST(Forms, ATimerTicksWhileEnabled)
+TEST_F(Forms, ATimerTicksWhileEnabled)
 {
     frmProbe &f = frmProbe::Instance();
     f.controls().timUhr->setEnabled(true);
@@ -150,7 +164,7 @@ TEST(Forms, ATimerTicksWhileEnabled)
     EXPECT_GE(f.ticks, 2);
 }
 
-TEST(Forms, CentringRoundsHalvesToEvenAndHalvesTowardZero)
+TEST_F(Forms, CentringRoundsHalvesToEvenAndHalvesTowardZero)
 {
     EXPECT_EQ(HalfDifference(100, 50), 25);
     EXPECT_EQ(HalfDifference(100, 49), 25);   // 51 / 2
@@ -171,7 +185,7 @@ LRESULT countDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
-TEST(Forms, TheControlsOfAnUnloadedWindowSayGoodbyeToTheirWindowProceduresAndTheirHandlesGo)
+TEST_F(Forms, TheControlsOfAnUnloadedWindowSayGoodbyeToTheirWindowProceduresAndTheirHandlesGo)
 {
     frmProbe &f = frmProbe::Instance();
     const HWND window = f.hWnd();
@@ -186,7 +200,7 @@ TEST(Forms, TheControlsOfAnUnloadedWindowSayGoodbyeToTheirWindowProceduresAndThe
     EXPECT_NE(f.hWnd(), window) << "a new window, a new handle";
 }
 
-TEST(Forms, AnUnloadedWindowsTimerTicksNoMore)
+TEST_F(Forms, AnUnloadedWindowsTimerTicksNoMore)
 {
     frmProbe &f = frmProbe::Instance();
     f.controls().timUhr->setEnabled(true);
@@ -227,7 +241,7 @@ protected:
 
 } // namespace
 
-TEST(Forms, FormPaintComesWhenTheFaceIsPaintedNotWhenAControlRepaints)
+TEST_F(Forms, FormPaintComesWhenTheFaceIsPaintedNotWhenAControlRepaints)
 {
     frmPainted &f = frmPainted::Instance();
     f.Show();

@@ -359,6 +359,33 @@ TEST_F(TopTenDialog, NeinToTheClearQuestionChangesNothingAndShowsTheSameDialogAg
     EXPECT_FALSE(frmMeldung::Instance().Ergebnis());
 }
 
+TEST_F(TopTenDialog, ClosingTheClearQuestionWithoutAnAnswerClearsNothingAfterAnEarlierJa)
+{
+    fillList(2, {QStringLiteral("30"), QStringLiteral("44")});
+    modMain::SaveScore();
+    const QByteArray fileBefore = scoreFile();
+    useFieldSize(grNormal);
+    score.Load();
+    frmMeldung::Instance().setErgebnis(true); // an earlier question answered "Ja"
+
+    bool shownAgain = false;
+    duringModal([&] {
+        duringModal([&] {
+            duringModal([&] {
+                shownAgain = score.Visible();
+                score.Unload();
+            });
+            frmMeldung::Instance().Window()->close(); // as the window manager closes it
+        });
+        QTest::mouseClick(&control<CommandButton>(score, QStringLiteral("cmdClear")), Qt::LeftButton);
+    });
+    score.Show(vbModal);
+
+    EXPECT_TRUE(shownAgain);
+    EXPECT_EQ(scoreFile(), fileBefore);
+    EXPECT_EQ(strScore(2, 2, 2), QStringLiteral("44"));
+}
+
 TEST_F(TopTenDialog, LabelsUseTheirFontsOverTheDialogsOwnFace)
 {
     useFieldSize(grNormal);
