@@ -26,11 +26,13 @@ function(murvel_add_test name)
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE test_support ${T_LIBRARIES})
-  # Every run goes through the wrapper, which can give it a display of its own.
-  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/support/on_own_display.sh)
+  # Every run goes through the wrapper, which can give it a display of its
+  # own, started by env with the test's environment: a list-valued
+  # ENVIRONMENT property would not survive test discovery whole.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;SDL_AUDIODRIVER=dummy;${T_ENVIRONMENT};${CMAKE_SOURCE_DIR}/tests/support/on_own_display.sh")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_AUDIODRIVER=dummy;${T_ENVIRONMENT}"
-               TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()
