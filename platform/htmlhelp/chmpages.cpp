@@ -85,6 +85,7 @@ bool receive(int fd, const Limits &limits, QList<Page> &pages)
     QDeadlineTimer deadline(limits.milliseconds);
     QByteArray stream;
     qsizetype taken = 0;
+    qint64 received = 0;
     char buffer[64 * 1024];
     for (;;) {
         pollfd wait{fd, POLLIN, 0};
@@ -96,14 +97,19 @@ bool receive(int fd, const Limits &limits, QList<Page> &pages)
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
-        if (n <= 0 || stream.size() + n > most)
+        if (n <= 0 || received + n > most)
             return false;
+        received += n;
         stream.append(buffer, n);
         switch (takePages(stream, taken, limits, pages)) {
         case Progress::More: break;
         case Progress::Done: return true;
         case Progress::Bad: return false;
         }
+        // The pages hold their bytes now; the stream keeps only the rest,
+        // so a reader that sends up to the limit costs that once, not twice.
+        stream.remove(0, taken);
+        taken = 0;
     }
 }
 
