@@ -2,8 +2,6 @@
 #include "winmm/sound_device.h"
 #include "winmm/wavedecoder.h"
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <thread>
 #include <utility>

@@ -11,13 +11,15 @@ SoundDevice &SoundDevice::instance()
     return device;
 }
 
-SoundDevice::SoundDevice()
+SoundDevice::SoundDevice() : m_sdl(sdl())
 {
+    if (!m_sdl)
+        return;
     if (open())
         return;
     // No usable device with the chosen driver (typically ALSA without sound
     // hardware): play through the silent driver instead.
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    m_sdl->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     open();
 }
 
@@ -25,13 +27,13 @@ SoundDevice::~SoundDevice()
 {
     if (m_device == 0)
         return;
-    SDL_CloseAudioDevice(m_device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m_sdl->CloseAudioDevice(m_device);
+    m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SoundDevice::open()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (m_sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     SDL_AudioSpec want{};
     want.freq = 44100;
@@ -40,13 +42,13 @@ bool SoundDevice::open()
     want.samples = 1024; // 23 ms: short enough that a sound starts at once
     want.callback = &SoundDevice::fill;
     want.userdata = this;
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &m_spec,
-                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    m_device = m_sdl->OpenAudioDevice(nullptr, 0, &want, &m_spec,
+                                     SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (m_device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    SDL_PauseAudioDevice(m_device, 0);
+    m_sdl->PauseAudioDevice(m_device, 0);
     return true;
 }
 

@@ -4,7 +4,8 @@
 // sound starts without the delay of opening the device. Without a usable
 // audio device it falls back to SDL's silent "dummy" driver, which takes
 // the same real time to play, so the pacing of a game stays the same.
-#include <SDL.h>
+// Without SDL it never opens.
+#include "winmm/sdl_library.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -39,6 +40,7 @@ private:
 
     enum class State { Idle, Playing, Draining };
 
+    const SdlLibrary *m_sdl;
     SDL_AudioDeviceID m_device = 0;
     SDL_AudioSpec m_spec{};
 

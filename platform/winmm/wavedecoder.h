@@ -3,7 +3,7 @@
 // lengths an image gives its chunks, so an image is checked against its own
 // size before the decoder sees it: a chunk that claims more than the image
 // holds, or a sound without samples, makes it no sound at all.
-#include <SDL.h>
+#include "winmm/sdl_library.h"
 
 #include <chrono>
 #include <cstddef>
@@ -24,7 +24,9 @@ struct DecodedWave {
 };
 
 // The sound of a checked image, converted to the device's format (when
-// `device` is not null); not ok when the image is no sound.
+// `device` is not null); not ok when the image is no sound. Without SDL
+// only the length of a PCM or MS ADPCM sound is known (no samples), and
+// with a device the image is not ok.
 DecodedWave decodeWave(const char *image, std::size_t size, const SDL_AudioSpec *device);
 
 } // namespace winmm
