@@ -128,6 +128,9 @@ protected:
     virtual void Form_Load() {}
     // Cancel set to non-zero keeps the form loaded.
     virtual void Form_Unload(std::int16_t &Cancel) { (void)Cancel; }
+    // When the window's own face is painted (first shown, uncovered, or
+    // repainted as a whole); labels, images and lines are drawn on it. Not
+    // when a control with a window of its own repaints itself.
     virtual void Form_Paint() {}
     // The mouse over the window's own face (client pixels): what lies over
     // a control is the control's, what lies over a disabled one its
