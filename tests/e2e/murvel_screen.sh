@@ -27,8 +27,9 @@
 #                                screenshot taken on the way. MURVEL_VICTORY
 #                                is the victory dialog.
 #   murvel_battle_settle         Once the dialogs are closed: MURVEL_SHOTS,
-#                                the player's shots, and MURVEL_WINNER,
-#                                player or computer.
+#                                the player's shots.
+#   murvel_winner_from_score NAME  MURVEL_WINNER, player or computer, as the
+#                                top ten names it, checked against the screen.
 #   murvel_expect_blinking_row WINDOW PLACE  The top ten's row PLACE turns
 #                                red and black again.
 #   murvel_expect_score SIZE PLACE NAME SHOTS  Score.hsc holds that place.
@@ -277,7 +278,7 @@ murvel_battle() {
 
 # After the game: the shot the victory dialog covered, if it was one (a
 # click that came after the computer's winning shot was never taken), and
-# the winner, sets MURVEL_SHOTS and MURVEL_WINNER.
+# sets MURVEL_SHOTS.
 murvel_battle_settle() {
   local state
   if [ -n "$MURVEL_UNSEEN" ]; then
@@ -287,9 +288,25 @@ murvel_battle_settle() {
       sunk) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)); murvel__sink $MURVEL_UNSEEN ;;
     esac
   fi
-  MURVEL_WINNER=computer
-  [ "$MURVEL_SUNK_CELLS" -eq 17 ] && MURVEL_WINNER=player
   return 0
+}
+
+# The winner, as the top ten of size 1 names it at place 1 (NAME is the
+# player's): sets MURVEL_WINNER. Either side's count is the player's counted
+# shots, since every counted shot of the player is answered by one of the
+# computer's. The screen can miss a sinking (a sunk cell read while it was
+# still drawn as a hit), never invent one: all 17 cells seen sunk mean the
+# player won.
+murvel_winner_from_score() {
+  local name
+  name=$(murvel__score_record 1)
+  case $name in
+    "$1") MURVEL_WINNER=player ;;
+    Computer) MURVEL_WINNER=computer ;;
+    *) murvel__fail "place 1 of size 1 holds \"$name\", neither the player nor the computer" || return ;;
+  esac
+  [ "$MURVEL_WINNER" = player ] || [ "$MURVEL_SUNK_CELLS" -lt 17 ] \
+    || murvel__fail "all 17 cells of the computer's fleet were seen sunk, yet the computer won"
 }
 
 # ---- the top ten ---------------------------------------------------------------

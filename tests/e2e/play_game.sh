@@ -99,6 +99,7 @@ x11_wait_gone "$victory"
 sleep 0.3
 murvel_screenshot 13-game-over.png
 murvel_battle_settle
+murvel_winner_from_score "$player"
 echo "the battle took $MURVEL_SHOTS shots of the player; the winner: $MURVEL_WINNER"
 
 # ---- quitting ------------------------------------------------------------------
