@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScreen>
@@ -457,8 +458,15 @@ TEST_F(TooltipWindow, BalloonWithTitleIconAndTwoLinesLooksLikeOne)
     ASSERT_FALSE(image.isNull());
     image.save(testenv::buildDir() + "/tests/tooltip-balloon.png");
 
-    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "round corners are see-through";
-    EXPECT_EQ(qAlpha(image.pixel(image.width() - 1, 0)), 0) << "beside the stem is see-through";
+    // The window is cut to the balloon; where the desktop can show it,
+    // the corners are see-through besides.
+    const QRegion shape = tipWidget()->mask();
+    EXPECT_FALSE(shape.contains(QPoint(0, 0))) << "round corners are cut away";
+    EXPECT_FALSE(shape.contains(QPoint(image.width() - 1, 0))) << "beside the stem is cut away";
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "round corners are see-through";
+        EXPECT_EQ(qAlpha(image.pixel(image.width() - 1, 0)), 0) << "beside the stem is see-through";
+    }
     const QColor back = QToolTip::palette().color(QPalette::ToolTipBase);
     EXPECT_EQ(image.pixelColor(image.width() - 12, image.height() / 2 + 10).rgb(), back.rgb());
     // The info icon: a blue disc at the title's start.
