@@ -36,15 +36,15 @@ Sound load(int id)
     sound.channels = qFromLittleEndian<quint16>(fmt + 2);
     sound.rate = int(qFromLittleEndian<quint32>(fmt + 4));
     sound.bits = qFromLittleEndian<quint16>(fmt + 14);
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec decoded{};
     Uint8 *buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(image.constData(), int(image.size())), 1, &spec, &buffer, &length))
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(image.constData(), int(image.size())), 1, &decoded, &buffer, &length))
         return sound;
-    if (spec.format == AUDIO_U8) {
+    if (decoded.format == AUDIO_U8) {
         for (Uint32 i = 0; i < length; ++i)
             sound.samples.push_back((buffer[i] - 128) / 128.0f);
-    } else if (spec.format == AUDIO_S16LSB) {
+    } else if (decoded.format == AUDIO_S16LSB) {
         for (Uint32 i = 0; i + 1 < length; i += 2)
             sound.samples.push_back(qFromLittleEndian<qint16>(buffer + i) / 32768.0f);
     }
