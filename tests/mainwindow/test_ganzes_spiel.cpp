@@ -39,6 +39,15 @@ protected:
     }
 };
 
+// Shoots at every cell of the computer's fleet while the battle lasts.
+void VersenkeDieFlotte()
+{
+    for (const Boot &boot : ComputerBoote())
+        for (const Zelle &z : boot)
+            if (haupt().Modus() == mdGefecht)
+                Klick(z);
+}
+
 } // namespace
 
 TEST_P(GanzesSpiel, ThePlayerSinksEveryBoatAndEntersTheTopTen)
@@ -147,10 +156,7 @@ TEST_P(GanzesSpiel, ADamagedTopTenFileIsReadAsEmptyPlacesAndTakesTheResult)
     BeginneGefecht();
     Siegesbild sieg;
     SchliesseNaechstenSieg(&sieg);
-    for (const Boot &boot : ComputerBoote())
-        for (const Zelle &z : boot)
-            if (haupt().Modus() == mdGefecht)
-                Klick(z);
+    VersenkeDieFlotte();
     ASSERT_TRUE(sieg.gezeigt);
     EXPECT_EQ(sieg.place, 1);
     EXPECT_EQ(Name1(groesse()), QStringLiteral("Tester"));
@@ -179,10 +185,7 @@ TEST_F(GanzesSpielVolleListe, AWinWorseThanAllTenSaysSoAndLeavesTheFileAsItWas)
     ASSERT_EQ(haupt().Modus(), mdGefecht);
     Siegesbild sieg;
     SchliesseNaechstenSieg(&sieg);
-    for (const Boot &boot : ComputerBoote())
-        for (const Zelle &z : boot)
-            if (haupt().Modus() == mdGefecht)
-                Klick(z);
+    VersenkeDieFlotte();
     ASSERT_TRUE(sieg.gezeigt);
     EXPECT_EQ(sieg.place, 0);
     EXPECT_EQ(sieg.resultText,
