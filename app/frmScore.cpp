@@ -26,22 +26,6 @@ constexpr COLORREF Rot = 0x000000FF;
 const QString Leer = QStringLiteral("?");
 const QString Unbekannt = QStringLiteral("unbekannt");
 
-// A shots text the quota can be computed from: a whole number from 1 to
-// 32767 in plain digits. Anything else comes only from a damaged file.
-bool IstSchusszahl(const QString &text, std::int16_t &shots)
-{
-    if (text.isEmpty() || text.size() > 5)
-        return false;
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    const int value = text.toInt();
-    if (value < 1 || value > 32767)
-        return false;
-    shots = static_cast<std::int16_t>(value);
-    return true;
-}
-
 // The main window's engine: the field in play and the boat cells of each
 // size. The load step's centring has loaded the main window, and with it
 // its engine.
@@ -104,15 +88,15 @@ void frmScore::ShowTable(std::int16_t g)
     for (int i = 0; i < Zeilen; ++i) {
         const int p = i + 1;
         const QString &s = strScore(p, g, 2);
-        std::int16_t shots = 0;
+        const std::optional<std::int16_t> shots = modMain::Schusszahl(s);
         if (s == Leer) {
             lblName(i).setCaption(strScore(p, g, 1));
             lblQuote(i).setCaption(Leer);
-        } else if (IstSchusszahl(s, shots)) {
+        } else if (shots) {
             lblName(i).setCaption(strScore(p, g, 1));
             // 16-bit integer division: the quota is truncated, never rounded.
             const auto c = static_cast<std::int16_t>(Spielfeld().AnzahlBootsfelder(static_cast<Byte>(g)) * 100);
-            const auto q = static_cast<std::int16_t>(c / shots);
+            const auto q = static_cast<std::int16_t>(c / *shots);
             lblQuote(i).setCaption(s + QStringLiteral(" (") + QString::number(q) + QStringLiteral("%)"));
         } else {
             // A damaged entry of the file: shown as the empty place it counts as.

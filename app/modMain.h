@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace modMain {
 
@@ -18,6 +19,11 @@ void SpieleSound(const QByteArray &Wav, bool Async);
 
 // The pause that stands in for a synchronous sound of `bytes` bytes.
 int SoundPauseMs(qsizetype bytes);
+
+// A stored shot count: a whole number from 1 to 32767 in nothing but
+// decimal digits; none for anything else (an empty place's "?" or a
+// damaged entry).
+std::optional<std::int16_t> Schusszahl(const QString &text);
 
 // The top ten in its file strScoreFile ("Score.hsc": 60 records of 30 bytes,
 // name and shots of each place, size class after size class).

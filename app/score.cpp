@@ -32,19 +32,10 @@ int NamensRecord(int p, int s)
     return 20 * (s - 1) + 2 * (p - 1) + 1;
 }
 
-// A shots entry the table can use: "?" or a whole number from 1 to 32767,
-// nothing but its decimal digits.
+// A shots entry the table can use: "?" or a stored shot count.
 bool GueltigeSchuesse(const QString &text)
 {
-    if (text == Leer)
-        return true;
-    if (text.isEmpty() || text.size() > 5)
-        return false;
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    const int shots = text.toInt();
-    return shots >= 1 && shots <= 32767;
+    return text == Leer || Schusszahl(text).has_value();
 }
 
 // The leading decimal number of a shots text, as a 16-bit comparison takes
@@ -148,6 +139,19 @@ void LoadScore()
             strScore(p, s, 2) = GueltigeSchuesse(shots) ? shots : Leer;
         }
     Close(intFileNr);
+}
+
+std::optional<std::int16_t> Schusszahl(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return std::nullopt;
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const int shots = text.toInt();
+    if (shots < 1 || shots > 32767)
+        return std::nullopt;
+    return static_cast<std::int16_t>(shots);
 }
 
 std::uint8_t InsertScore(const QString &Name, std::int16_t Shots)
