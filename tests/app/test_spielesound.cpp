@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QThread>
 
 namespace {
 
@@ -55,6 +54,7 @@ TEST(SpieleSound, ASynchronousSoundIsHeardToItsEndBeforeTheCallReturns)
 {
     bytSound = 1;
     Output out;
+    SpieleSound(QByteArray(), true); // the first request opens the device
     const qint64 ms = msFor(sound(400, 2500), false);
     EXPECT_GE(ms, 400);
     EXPECT_LE(ms, 650);
@@ -66,13 +66,14 @@ TEST(SpieleSound, AnAsynchronousSoundIsCutOffByTheNextAndByTheEmptyImage)
     bytSound = 1;
     Output out;
     EXPECT_LE(msFor(sound(3000, 4500), true), 200);
-    QThread::msleep(300);
+    ASSERT_TRUE(out.reaches(4500, testwave::frames(44100, 150)));
     SpieleSound(sound(2000, -4500), true); // the computer's answer
-    QThread::msleep(300);
+    ASSERT_TRUE(out.reaches(-4500, testwave::frames(44100, 150)));
     QByteArray strSnd = sound(1, 0);
     strSnd.clear(); // how the callers stop a sound: their variable emptied
     SpieleSound(strSnd, true);
-    QThread::msleep(300);
+    // Time for all of the answer, had it not been stopped.
+    ASSERT_TRUE(out.playsOn(testwave::frames(44100, 2000)));
     const int first = out.framesAt(4500), second = out.framesAt(-4500);
     EXPECT_GT(first, testwave::frames(44100, 150));
     EXPECT_LT(first, testwave::frames(44100, 1500)); // all of it would be 3000
@@ -88,7 +89,6 @@ TEST(SpieleSound, SwitchingSoundOffSilencesTheNextRequestNotThePlayingOne)
     bytSound = 0;
     SpieleSound(QByteArray(), true); // the stop request does nothing now
     SpieleSound(sound(600, -3500), true);
-    QThread::msleep(800);
     EXPECT_EQ(out.settle(3500, testwave::frames(44100, 600)), testwave::frames(44100, 600));
     EXPECT_EQ(out.framesAt(-3500), 0);
     bytSound = 1;
@@ -102,7 +102,6 @@ TEST(SpieleSound, TheCallerMayClearItsVariableWhileTheSoundPlays)
     SpieleSound(modDeklarationen::strSnd109, true);
     modDeklarationen::strSnd109.fill('\0');
     modDeklarationen::strSnd109.clear();
-    QThread::msleep(700);
     EXPECT_EQ(out.settle(-2500, testwave::frames(44100, 500)), testwave::frames(44100, 500));
 }
 

@@ -72,7 +72,7 @@ QPoint movePointer(QPoint screen)
     QCursor::setPos(screen);
     // A window system reports the move when it has moved the pointer: wait
     // until the pointer is there, then let the report be handled.
-    EXPECT_TRUE(QTest::qWaitFor([screen] { return QCursor::pos() == screen; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([screen] { return QCursor::pos() == screen; }, 20000));
     QTest::qWait(20);
     return screen;
 }

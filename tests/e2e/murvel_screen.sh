@@ -8,10 +8,15 @@
 #                                it keeps Score.hsc and reads Combo.txt) and
 #                                links to its libraries and help; Pellwick
 #                                registered in the display's fresh registry.
-#   murvel_start                 Starts the game, sound fast and silent;
-#                                MURVEL_PID.
-#   murvel_catch_splash FILE     Waits for the splash, holds the game still
-#                                while it is painted and saves the screen.
+#   murvel_start [hold-splash]   Starts the game, sound fast and silent;
+#                                MURVEL_PID. With hold-splash the game stops
+#                                as it takes its splash down, until
+#                                murvel_catch_splash lets it go on.
+#   murvel_catch_splash          Takes the screen as the game takes its
+#                                splash down; fails if the main window
+#                                stood beside it.
+#   murvel_expect_splash FILE VERSION  That screen, saved as FILE, showed
+#                                the splash as it draws itself, with VERSION.
 #   murvel_wait_main             The main window: MURVEL_MAIN.
 #   murvel_screenshot FILE       The screen as a person sees it (see below).
 #   murvel_click_cell C R        A left click on cell (C, R) of the left field
@@ -53,6 +58,7 @@ murvel__fail() { echo "murvel: $*" >&2; return 1; }
 
 murvel_prepare_folder() {
   local build=$1 file
+  MURVEL_BUILD=$build
   MURVEL_FOLDER=$X11_WORK/game
   mkdir -p "$MURVEL_FOLDER"
   # A copy, not a link: the game's folder is its executable's real folder.
@@ -65,54 +71,74 @@ murvel_prepare_folder() {
 }
 
 murvel_start() {
+  if [ "${1:-}" = hold-splash ]; then
+    rm -f "$X11_WORK/splash-held" "$X11_WORK/splash-held.go"
+    local -x LD_PRELOAD=$MURVEL_BUILD/tests/e2e_hold_window.so X11_HOLD_SIZE=307x165 X11_HOLD_FILE=$X11_WORK/splash-held
+    # The sanitizers' runtime need not come first when a library is preloaded.
+    local -x ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
+  fi
   # Real sounds at no real time: the synchronous ones return at once.
   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null SDL_DISKAUDIODELAY=0 x11_start "$MURVEL_FOLDER/murvel"
   MURVEL_PID=$X11_PID
 }
 
-# The splash stands for a few tens of milliseconds only; the game is held
-# (SIGSTOP) the moment it is mapped, let on in small steps until the splash
-# shows its picture, and photographed then.
+# The splash stands only while the game starts. Started with hold-splash,
+# the game stops just before it takes the splash down, once the X server
+# has drawn all the game asked for: the screen shows the splash as the
+# player saw it last. The game is held only for a moment, since the time
+# of the start-up balloon already runs; murvel_expect_splash looks at the
+# picture afterwards.
 murvel_catch_splash() {
-  local splash="" end tries look
-  end=$(x11__deadline 20)
-  while [ -z "$splash" ]; do
-    splash=$(xwininfo -root -children 2>/dev/null | awk '/ 307x165\+/ { print $1; exit }')
-    x11__before "$end" || murvel__fail "no splash within 20 s" || return
+  local end windows w
+  end=$(x11__deadline 60)
+  until [ -s "$X11_WORK/splash-held" ]; do
+    kill -0 "$MURVEL_PID" 2>/dev/null || murvel__fail "the game ended with its splash never taken down" || return
+    x11__before "$end" || murvel__fail "the splash was not taken down within 60 s" || return
+    sleep 0.02
   done
-  for tries in $(seq 200); do
-    kill -STOP "$MURVEL_PID"
-    if xwininfo -id "$splash" 2>/dev/null | grep -q IsViewable; then
-      x11_screenshot "$1"
-      read -r x y _ _ < <(x11_geometry "$splash")
-      look=$(/usr/bin/convert "$X11_OUT/$1" -crop "307x165+$x+$y" -format '%[fx:standard_deviation > 0.1 && mean > 0.2]' info:)
-      if [ "$look" = 1 ]; then
-        kill -CONT "$MURVEL_PID"
-        return 0
-      fi
-    elif ! xwininfo -id "$splash" >/dev/null 2>&1; then
-      kill -CONT "$MURVEL_PID"
-      murvel__fail "the splash went before it showed its picture"
-      return
-    fi
-    kill -CONT "$MURVEL_PID"
-    sleep 0.002
+  MURVEL_SPLASH=$(($(cat "$X11_WORK/splash-held")))
+  windows=$(x11__toplevels)
+  read -r MURVEL_SPLASH_X MURVEL_SPLASH_Y _ _ < <(x11_geometry "$MURVEL_SPLASH")
+  /usr/bin/import -window root "ppm:$X11_WORK/splash-screen.ppm" || murvel__fail "no screenshot of the splash" || return
+  touch "$X11_WORK/splash-held.go"
+  # Beside it at most the start-up balloon, which the main window's load
+  # shows while the splash still stands; but not the main window.
+  for w in $windows; do
+    [ "$w" = "$MURVEL_SPLASH" ] || murvel__is_balloon "$w" || murvel__fail "window $w stood beside the splash" || return
   done
-  murvel__fail "the splash never showed its picture"
+}
+
+# The caught splash showed exactly what the splash draws (as
+# tests/e2e_splash_reference draws it), with the text VERSION; the screen
+# goes to FILE.
+murvel_expect_splash() {
+  local version differ
+  /usr/bin/convert "$X11_WORK/splash-screen.ppm" "$X11_OUT/$1"
+  version=$("$MURVEL_BUILD/tests/e2e_splash_reference" "$X11_WORK/splash-reference.png") \
+    || murvel__fail "cannot draw the splash for comparison" || return
+  [ "$version" = "$2" ] || murvel__fail "the splash says \"$version\", not \"$2\"" || return
+  differ=$(/usr/bin/convert "$X11_OUT/$1" -crop "307x165+$MURVEL_SPLASH_X+$MURVEL_SPLASH_Y" +repage png:- \
+    | /usr/bin/compare -metric AE - "$X11_WORK/splash-reference.png" null: 2>&1) || true
+  [ "$differ" = 0 ] || {
+    cp "$X11_WORK/splash-reference.png" "$X11_OUT/failed-splash-reference.png"
+    murvel__fail "the screen showed the splash with $differ pixels other than it draws them"
+  }
 }
 
 murvel_wait_main() {
-  MURVEL_MAIN=$(x11_wait_window Murvel 20) || return
+  MURVEL_MAIN=$(x11_wait_window Murvel 60) || return
   local width
   read -r _ _ width _ < <(x11_geometry "$MURVEL_MAIN")
   [ "$width" -eq 700 ] || murvel__fail "the main window is $width pixels wide"
 }
 
+murvel__is_balloon() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP; }
+
 # The mapped balloon windows (tooltips) on the screen.
 murvel__balloons() {
   local w
   for w in $(x11__toplevels); do
-    if xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP; then echo "$w"; fi
+    if murvel__is_balloon "$w"; then echo "$w"; fi
   done
 }
 
@@ -128,19 +154,32 @@ murvel_screenshot() {
     "$file"
 }
 
+# The balloon lives for the game's 3 s, so the wait for it is shorter.
 murvel_expect_balloon_at_pointer() {
+  local end problem
+  end=$(x11__deadline 2.5)
+  while ! problem=$(murvel__balloon_at_pointer); do
+    x11__before "$end" || murvel__fail "$1: $problem" || return
+    sleep 0.05
+  done
+}
+
+# Says what is wrong unless exactly one balloon is shown, seen, with its
+# stem's tip at the pointer.
+murvel__balloon_at_pointer() {
   local balloons x y width height X Y
-  sleep 0.15
   balloons=$(murvel__balloons)
-  [ "$(echo "$balloons" | grep -c .)" -eq 1 ] || murvel__fail "$1: not one balloon but: ${balloons:-none}" || return
-  read -r x y width height < <(x11_geometry "$balloons")
+  [ "$(echo "$balloons" | grep -c .)" -eq 1 ] || { echo "not one balloon but: ${balloons:-none}"; return 1; }
+  read -r x y width height < <(x11_geometry "$balloons" 2>/dev/null) || { echo "the balloon went"; return 1; }
   eval "$(xdotool getmouselocation --shell)"
   # The stem's tip is a corner of the window: on its top or bottom edge.
   [ "$X" -ge "$x" ] && [ "$X" -lt $((x + width)) ] && { [ "$Y" -eq "$y" ] || [ "$Y" -eq $((y + height - 1)) ]; } \
-    || murvel__fail "$1: the balloon at $x,$y ${width}x$height does not point at the pointer $X,$Y" || return
+    || { echo "the balloon at $x,$y ${width}x$height does not point at the pointer $X,$Y"; return 1; }
   # And it is seen: the screen shows the balloon's face, not a window over it.
-  [ "$(murvel__pixel root $((x + width - 10)) $((y + height / 2)))" = "$(murvel__pixel "$balloons" $((width - 10)) $((height / 2)))" ] \
-    || murvel__fail "$1: the balloon is covered"
+  local seen own
+  seen=$(murvel__pixel root $((x + width - 10)) $((y + height / 2)))
+  own=$(murvel__pixel "$balloons" $((width - 10)) $((height / 2)))
+  [ "$seen" = "$own" ] || { echo "the balloon is covered: the screen shows $seen where it has $own"; return 1; }
 }
 
 # "R G B" of the pixel at (X, Y) of WINDOW (root: the screen).
@@ -186,11 +225,14 @@ murvel_cell_state() {
 }
 
 murvel_expect_cells() {
-  local want=$1 cell state
+  local want=$1 cell state end
   shift
-  sleep 0.2
+  end=$(x11__deadline "$X11_TIMEOUT")
   for cell in "$@"; do
-    state=$(murvel_cell_state "${cell%,*}" "${cell#*,}") || return
+    while state=$(murvel_cell_state "${cell%,*}" "${cell#*,}") && [ "$state" != "$want" ]; do
+      x11__before "$end" || break
+      sleep 0.05
+    done
     [ "$state" = "$want" ] || murvel__fail "cell $cell shows $state, not $want" || return
   done
 }
@@ -270,19 +312,24 @@ murvel_battle() {
       *) MURVEL_UNSEEN="$c $r" ;;
     esac
     case $state in miss | hit | sunk) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)) ;; esac
-    [ "$MURVEL_SHOTS" -eq 12 ] && [ -n "${1:-}" ] && { sleep 0.2; murvel_screenshot "$1"; }
+    [ "$MURVEL_SHOTS" -eq 12 ] && [ -n "${1:-}" ] && { x11_wait_still "$MURVEL_MAIN"; murvel_screenshot "$1"; }
     [ -n "$MURVEL_VICTORY" ] || MURVEL_VICTORY=$(x11_wait_window_sized 388 228 0.05 2>/dev/null) || MURVEL_VICTORY=
   done
-  sleep 0.3
+  x11_wait_still "$MURVEL_VICTORY"
 }
 
 # After the game: the shot the victory dialog covered, if it was one (a
 # click that came after the computer's winning shot was never taken), and
 # sets MURVEL_SHOTS.
 murvel_battle_settle() {
-  local state
+  local state end
   if [ -n "$MURVEL_UNSEEN" ]; then
-    state=$(murvel_cell_state $MURVEL_UNSEEN) || return
+    # The main window paints the cell again once the dialogs have gone.
+    end=$(x11__deadline "$X11_TIMEOUT")
+    while state=$(murvel_cell_state $MURVEL_UNSEEN) && [[ $state = other* ]]; do
+      x11__before "$end" || murvel__fail "the cell $MURVEL_UNSEEN shows $state" || return
+      sleep 0.05
+    done
     case $state in
       miss | hit) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)) ;;
       sunk) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)); murvel__sink $MURVEL_UNSEEN ;;
@@ -319,7 +366,7 @@ murvel__row_red() {
 
 murvel_expect_blinking_row() {
   local end red=0 black=0
-  end=$(x11__deadline 5)
+  end=$(x11__deadline 10)
   while x11__before "$end" && { [ "$red" -eq 0 ] || [ "$black" -eq 0 ]; }; do
     if [ "$(murvel__row_red "$1" "$2")" -gt 20 ]; then red=1; else [ "$red" -eq 1 ] && black=1; fi
     sleep 0.05

@@ -27,24 +27,28 @@ fail() { echo "play_game: $*" >&2; exit 1; }
 # where the balloon stood: it must follow and point at the pointer. Quick:
 # the game ends each balloon by its 3 s timer.
 balloon_follows() {
-  local step
-  for step in 0 1 2; do x11_move "$main" $(($1 + 4 * step)) $(($2 + 4 * step)); done
+  # One xdotool for the three steps: on a busy machine each program
+  # started costs time of the balloon's.
+  xdotool mousemove --sync --window "$main" "$1" "$2" \
+    mousemove --sync --window "$main" $(($1 + 4)) $(($2 + 4)) \
+    mousemove --sync --window "$main" $(($1 + 8)) $(($2 + 8)) || fail "cannot glide over the main window"
   murvel_expect_balloon_at_pointer "$3"
   murvel_screenshot "$4"
 }
 
 # ---- start-up: the splash, then the main window with its balloon -----------
-murvel_start
-murvel_catch_splash 01-splash.png
+murvel_start hold-splash
+murvel_catch_splash
 murvel_wait_main
 main=$MURVEL_MAIN
 balloon_follows 420 250 start-up 02-start-balloon.png
+murvel_expect_splash 01-splash.png "Version 1.0.5"
 
 # ---- the options: standard size 1 ------------------------------------------
 x11_click "$main" "${MURVEL_TOOLBAR[keyOptionen]}" "$MURVEL_TOOLBAR_Y"
 options=$(x11_wait_window_sized 388 228)
 x11_click "$options" 187 123 # "Größe 1"
-sleep 0.3
+x11_wait_still "$options"
 murvel_screenshot 03-options.png
 x11_click "$options" 151 199 # "&Übernehmen"
 x11_wait_gone "$options"
@@ -52,10 +56,10 @@ x11_wait_gone "$options"
 # ---- a new game: the name completes from the list; size 1 ------------------
 x11_click "$main" "${MURVEL_TOOLBAR[keyNew]}" "$MURVEL_TOOLBAR_Y"
 neu=$(x11_wait_window "Neues Spiel")
-sleep 0.3
+x11_wait_focus "$neu"
 x11_type "Kä" # replaces the preset "Unbekannt", the list completes it
 x11_click "$neu" 48 112 # "Größe 1"; the field in play has size 2
-sleep 0.3
+x11_wait_still "$neu"
 murvel_screenshot 04-new-game.png
 x11_click "$neu" 125 196 # "&OK!"
 x11_wait_gone "$neu"
@@ -78,6 +82,7 @@ for boat in "${fleet[@]}"; do
   for cell in $boat; do murvel_click_cell "${cell%,*}" "${cell#*,}"; done
 done
 question=$(x11_wait_window_sized 354 141)
+x11_wait_still "$question"
 murvel_screenshot 08-fleet-placed.png
 x11_click "$question" 127 111 # "&Ja"
 x11_wait_gone "$question"
@@ -96,7 +101,7 @@ murvel_screenshot 12-top-ten.png
 x11_click "$score" 150 50 # the window's face closes it
 x11_wait_gone "$score"
 x11_wait_gone "$victory"
-sleep 0.3
+x11_wait_still "$main"
 murvel_screenshot 13-game-over.png
 murvel_battle_settle
 murvel_winner_from_score "$player"
@@ -105,7 +110,7 @@ echo "the battle took $MURVEL_SHOTS shots of the player; the winner: $MURVEL_WIN
 # ---- quitting ------------------------------------------------------------------
 x11_click "$main" "${MURVEL_TOOLBAR[keyEnde]}" "$MURVEL_TOOLBAR_Y"
 question=$(x11_wait_window_sized 354 141)
-sleep 0.3
+x11_wait_still "$question"
 murvel_screenshot 14-quit-question.png
 x11_click "$question" 127 111 # "&Ja"
 x11_wait_exit "$MURVEL_PID"

@@ -18,14 +18,14 @@ splash=$(x11_wait_window_sized 240 120)
 window=$(x11_wait_window "Prüfstand")
 [ "$(x11_geometry "$window")" = "40 40 300 140" ] || { echo "window at $(x11_geometry "$window")" >&2; exit 1; }
 [ "$(x11_geometry "$splash")" = "400 300 240 120" ] || { echo "splash at $(x11_geometry "$splash")" >&2; exit 1; }
-sleep 0.3 # the first paint
+x11_wait_still "$window"
 x11_screenshot 1-shown.png
 
 x11_click "$window" 100 35 # the button, which closes the splash
 x11_wait_gone "$splash"
 x11_click "$window" 120 85 # into the line edit
 x11_type "Jürgen Größe 12"
-sleep 0.2
+x11_wait_still "$window"
 x11_screenshot 2-typed.png
 x11_key Return
 x11_wait_exit "$pid"

@@ -20,6 +20,10 @@
 #                               pixels, whatever its name (a splash without
 #                               a caption still carries the program's name).
 #   x11_wait_gone WINDOW [S]    Waits until the window is unmapped or gone.
+#   x11_wait_focus WINDOW [S]   Waits until the window has the keyboard focus.
+#   x11_wait_still WINDOW [S]   Waits until the window's picture stays the
+#                               same for a moment: it has painted what it
+#                               was about to.
 #   x11_geometry WINDOW         Prints "X Y W H": the client area's top left
 #                               on the screen and its size.
 #   x11_move WINDOW X Y         Moves the pointer to (X, Y) of the client area.
@@ -45,9 +49,11 @@
 # The display has no window manager: windows sit where the program puts
 # them, titles come without frames, and a click does not raise a window.
 # Input is queued in order, so a click right after a window is mapped is
-# not lost; a screenshot may come before the first paint: wait a moment.
+# not lost; a screenshot may come before the first paint: x11_wait_still.
+# Every wait ends as soon as its condition holds; the default bound is
+# generous for a busy machine.
 
-X11_TIMEOUT=${X11_TIMEOUT:-10}
+X11_TIMEOUT=${X11_TIMEOUT:-30}
 X11_PIDS=()
 X11_XVFB_PID=
 
@@ -144,6 +150,28 @@ x11_wait_gone() {
     sleep 0.05
   done
   x11__fail "window $1 still shown after ${2:-$X11_TIMEOUT} s"
+}
+
+x11_wait_focus() {
+  local end
+  end=$(x11__deadline "${2:-$X11_TIMEOUT}")
+  while x11__before "$end"; do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && return 0
+    sleep 0.02
+  done
+  x11__fail "window $1 did not get the keyboard focus within ${2:-$X11_TIMEOUT} s"
+}
+
+x11_wait_still() {
+  local end look last=""
+  end=$(x11__deadline "${2:-$X11_TIMEOUT}")
+  while x11__before "$end"; do
+    sleep 0.1
+    look=$(/usr/bin/import -window "$1" rgb:- 2>/dev/null | md5sum) || break
+    [ "$look" = "$last" ] && return 0
+    last=$look
+  done
+  x11__fail "window $1 did not stand still within ${2:-$X11_TIMEOUT} s"
 }
 
 x11_geometry() {

@@ -153,13 +153,13 @@ protected:
         return true;
     }
 
-    void grab(const QString &name)
+    void grab(const QString &picture)
     {
         const QString dir = qEnvironmentVariable("MURVEL_GRAB_DIR");
         if (dir.isEmpty())
             return;
-        picP->grab().save(QDir(dir).filePath(name + "-links.png"));
-        picC->grab().save(QDir(dir).filePath(name + "-rechts.png"));
+        picP->grab().save(QDir(dir).filePath(picture + "-links.png"));
+        picC->grab().save(QDir(dir).filePath(picture + "-rechts.png"));
     }
 };
 

@@ -383,5 +383,5 @@ TEST(Start, TheTimerIsOffAtLoadAndItsFirstTickUnloadsTheSplash)
     EXPECT_TRUE(splash.IsLoaded());
     timer->setInterval(20);
     timer->setEnabled(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !splash.IsLoaded(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !splash.IsLoaded(); }, 20000));
 }

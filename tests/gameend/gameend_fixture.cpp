@@ -10,16 +10,29 @@
 #include "runtime/label.h"
 #include "support/test_env.h"
 
-#include <QElapsedTimer>
+#include <QApplication>
 #include <QFontInfo>
+#include <QPointer>
 #include <QPixmap>
 #include <QTest>
 
 namespace gameend {
 
-void duringModal(std::function<void()> step, int delayMs)
+void duringModal(std::function<void()> step)
 {
-    QTimer::singleShot(delayMs, std::move(step));
+    // Not after a fixed time: on a busy machine the show may come later.
+    const QPointer<QWidget> before = QApplication::activeModalWidget();
+    auto *look = new QTimer;
+    look->setInterval(5);
+    QObject::connect(look, &QTimer::timeout, [look, before, step = std::move(step)] {
+        QWidget *now = QApplication::activeModalWidget();
+        if (!now || now == before)
+            return;
+        look->stop();
+        look->deleteLater();
+        step();
+    });
+    look->start();
 }
 
 void answerMeldung(bool ja)
@@ -31,18 +44,6 @@ void answerMeldung(bool ja)
         QTest::mouseClick(button, Qt::LeftButton);
     else
         meldung.setErgebnis(ja);
-}
-
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
 }
 
 void expectFaces(Form &form, std::initializer_list<Face> faces)

@@ -42,14 +42,17 @@ struct Face {
 };
 void expectFaces(Form &form, std::initializer_list<Face> faces);
 
-// Runs step inside the event loop of the modal show that comes next.
-void duringModal(std::function<void()> step, int delayMs = 20);
+// Runs step inside the event loop of the modal show that comes next, as
+// soon as its window stands.
+void duringModal(std::function<void()> step);
 
 // Answers the open question of frmMeldung as a player would.
 void answerMeldung(bool ja);
 
-// Processes events until done() holds or timeoutMs have passed; whether it held.
-bool waitFor(const std::function<bool()> &done, int timeoutMs = 3000);
+// How long a test waits for something the game does in its own time
+// (QTest::qWaitFor): the wait ends when it comes, and a busy machine may be
+// slow.
+inline constexpr int Patience = 20000;
 
 // Saves a grab of the form's window as <build>/<name>.png; the file's path.
 QString grabToPng(Form &form, const QString &name);

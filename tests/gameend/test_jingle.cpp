@@ -41,7 +41,7 @@ TEST_F(Jingle, PlaysWhileTheTopTenAreOpenAndStopsWhenTheyClose)
     useFieldSize(grNormal);
     const qint64 beforeOpen = driverBytes();
     frmScore::Instance().Show(vbModeless);
-    ASSERT_TRUE(waitFor([&] { return soundingSamples(beforeOpen) > 10000; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return soundingSamples(beforeOpen) > 10000; }, Patience));
 
     frmScore::Instance().Unload();
     EXPECT_TRUE(modDeklarationen::strSnd110.isEmpty());
@@ -49,9 +49,9 @@ TEST_F(Jingle, PlaysWhileTheTopTenAreOpenAndStopsWhenTheyClose)
     // mixed before the close reaches the file first, and within a buffered
     // stream's length: so from 32 KB on after the close, only later sound.
     const qint64 atClose = driverBytes();
-    ASSERT_TRUE(waitFor([&] { return driverBytes() > atClose + 32768; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverBytes() > atClose + 32768; }, Patience));
     const qint64 afterClose = driverBytes();
-    ASSERT_TRUE(waitFor([&] { return driverBytes() > afterClose + 65536; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverBytes() > afterClose + 65536; }, Patience));
     EXPECT_EQ(soundingSamples(afterClose), 0);
 }
 

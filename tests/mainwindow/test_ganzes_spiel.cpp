@@ -164,7 +164,7 @@ TEST_P(GanzesSpiel, ADamagedTopTenFileIsReadAsEmptyPlacesAndTakesTheResult)
 }
 
 INSTANTIATE_TEST_SUITE_P(Groessen, GanzesSpiel, ::testing::Values(1, 2, 3),
-                         [](const auto &info) { return "Groesse" + std::to_string(info.param); });
+                         [](const auto &instance) { return "Groesse" + std::to_string(instance.param); });
 
 using GanzesSpielVolleListe = HauptTest;
 

@@ -56,18 +56,26 @@ void SpieleEinWenig()
     EXPECT_EQ(frmHauptProbe::intSchuss(haupt(), seComputer), frmHauptProbe::intSchuss(haupt(), seMensch));
 }
 
-// Closes the notices the help viewer puts up on its own; how many.
+// The notices the help viewer puts up on its own.
+QList<QMessageBox *> HilfeHinweise()
+{
+    QList<QMessageBox *> boxes;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            boxes << box;
+    return boxes;
+}
+
+// Closes them once the first has come; how many.
 int SchliesseHilfeHinweise()
 {
-    QTest::qWait(100);
-    int n = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
-            Grab(box, QStringLiteral("hilfe_hinweis"));
-            box->accept();
-            ++n;
-        }
-    return n;
+    (void)QTest::qWaitFor([] { return !HilfeHinweise().isEmpty(); }, 20000);
+    const QList<QMessageBox *> boxes = HilfeHinweise();
+    for (QMessageBox *box : boxes) {
+        Grab(box, QStringLiteral("hilfe_hinweis"));
+        box->accept();
+    }
+    return boxes.size();
 }
 
 } // namespace
@@ -105,7 +113,7 @@ TEST_P(NamenslisteTest, ANewGameStartsFromTheDialogWhateverTheNameListHolds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Namenslisten, NamenslisteTest, ::testing::Values(0, 1, 2),
-                         [](const auto &info) { return std::string(info.param == 0 ? "Fehlt" : info.param == 1 ? "Leer" : "Kaputt"); });
+                         [](const auto &instance) { return std::string(instance.param == 0 ? "Fehlt" : instance.param == 1 ? "Leer" : "Kaputt"); });
 
 TEST_F(SchlechteEingaben, AMissingOrDamagedHelpFileLeavesTheGameAsItWas)
 {

@@ -396,7 +396,7 @@ TEST_F(TooltipWindow, HoverToolShowsAfterTheInitialDelayAndHidesOnLeaveClickAndA
 
     hover({50, 50});
     EXPECT_FALSE(w->isVisible()) << "not before the delay";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 20000));
     const QPoint cursorBelow = WidgetOf(owner)->mapToGlobal(QPoint(50, 50));
     EXPECT_GT(w->y(), cursorBelow.y() - 1);
 
@@ -407,7 +407,7 @@ TEST_F(TooltipWindow, HoverToolShowsAfterTheInitialDelayAndHidesOnLeaveClickAndA
     EXPECT_EQ(notes.back().code, TTN_POP);
 
     hover({50, 50});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 20000));
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50), WidgetOf(owner)->mapToGlobal(QPointF(50, 50)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(WidgetOf(owner), &press);
@@ -418,8 +418,8 @@ TEST_F(TooltipWindow, HoverToolShowsAfterTheInitialDelayAndHidesOnLeaveClickAndA
 
     hover({150, 150});
     hover({50, 50});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 1000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000)) << "autopop";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 20000)) << "autopop";
 
     send(TTM_ACTIVATE, FALSE);
     hover({150, 150});
@@ -510,7 +510,7 @@ TEST_F(TooltipWindow, AToolThatIsAWindowCoversThatWindowAndWatchesItsMouse)
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(button, &move);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tipWidget()->isVisible(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tipWidget()->isVisible(); }, 20000));
 }
 
 TEST_F(TooltipWindow, AnOwnerMayDestroyTheTooltipWhileItIsNotified)

@@ -43,6 +43,50 @@ public:
         // The disk driver writes through a buffered stream: let a few
         // silent buffers push the last sound buffer out.
         QThread::msleep(150);
+        return countAt(level);
+    }
+
+    // framesAt(level) once it has reached `expected`, or after a time a
+    // busy machine keeps: the audio thread may write late.
+    int settle(int level, int expected) const
+    {
+        reaches(level, expected);
+        return framesAt(level);
+    }
+
+    // Whether `frames` frames at `level` have been written, waiting for
+    // them as long as a busy machine may need.
+    bool reaches(int level, int frames) const
+    {
+        return waitFor([&] { return countAt(level) >= frames; });
+    }
+
+    // Whether the device has played `frames` more frames (of any sound or
+    // of silence) after those written when this is called.
+    bool playsOn(int frames) const
+    {
+        const qint64 from = bytes();
+        return waitFor([&] { return bytes() >= from + 4 * qint64(frames); });
+    }
+
+private:
+    static constexpr int Patience = 20000; // ms
+
+    template <class Done>
+    static bool waitFor(Done done)
+    {
+        for (int waited = 0; waited < Patience; waited += 10) {
+            if (done())
+                return true;
+            QThread::msleep(10);
+        }
+        return done();
+    }
+
+    qint64 bytes() const { return QFile(outputFile()).size() - m_from; }
+
+    int countAt(int level) const
+    {
         QFile file(outputFile());
         if (!file.exists())
             return 0; // no sound has opened the device yet
@@ -56,16 +100,6 @@ public:
         for (std::size_t i = 0; i + 1 < samples.size(); i += 2)
             count += std::abs(samples[i] - level) <= tolerance && std::abs(samples[i + 1] - level) <= tolerance;
         return count;
-    }
-
-    // framesAt(level) once it has reached `expected`, or after 3 seconds:
-    // on a busy machine the audio thread may write late.
-    int settle(int level, int expected) const
-    {
-        int frames = framesAt(level);
-        for (int i = 0; i < 20 && frames < expected; ++i)
-            frames = framesAt(level);
-        return frames;
     }
 
 private:

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QThread>
 
 #include <cstring>
 
@@ -35,7 +34,7 @@ TEST(DriverOutput, ANewSoundCutsOffTheOneThatPlays)
 {
     Output out;
     sndPlaySoundA(testwave::pcm(44100, 16, 1, testwave::frames(44100, 3000), 7000), async);
-    QThread::msleep(300);
+    ASSERT_TRUE(out.reaches(7000, testwave::frames(44100, 150)));
     sndPlaySoundA(testwave::pcm(44100, 16, 1, 4410, -7000), sync);
     const int first = out.framesAt(7000);
     EXPECT_GT(first, testwave::frames(44100, 150));
@@ -47,9 +46,9 @@ TEST(DriverOutput, AnEmptyImageStopsTheSoundThatPlays)
 {
     Output out;
     sndPlaySoundA(testwave::pcm(44100, 16, 1, testwave::frames(44100, 3000), 5000), async);
-    QThread::msleep(300);
+    ASSERT_TRUE(out.reaches(5000, testwave::frames(44100, 150)));
     EXPECT_EQ(sndPlaySoundA(QByteArray(), async), FALSE);
-    QThread::msleep(500);
+    ASSERT_TRUE(out.playsOn(testwave::frames(44100, 1500)));
     EXPECT_LT(out.framesAt(5000), testwave::frames(44100, 1500));
 }
 
@@ -60,7 +59,6 @@ TEST(DriverOutput, TheCallerMayReuseItsImageWhileTheSoundPlays)
     sndPlaySoundA(image->constData(), async);
     std::memset(image->data(), 0, static_cast<std::size_t>(image->size()));
     delete image;
-    QThread::msleep(400);
     EXPECT_EQ(out.settle(-4000, 8820), 8820);
 }
 
