@@ -1,9 +1,29 @@
 #include "winmm/sound_device.h"
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <cstring>
 
 namespace winmm {
+
+namespace {
+
+// ALSA's library writes its complaints to stderr (eight lines where there
+// is no sound card) while SDL tries it; SDL reports the failure anyway, and
+// the sound falls back to silence. Its error handler, where it is installed.
+void silent(const char *, int, const char *, int, const char *, ...) {}
+
+void quietenAlsa()
+{
+    using Handler = void (*)(const char *, int, const char *, int, const char *, ...);
+    // Kept loaded: SDL loads the same library and it keeps the handler.
+    if (void *alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL))
+        if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+            set(&silent);
+}
+
+} // namespace
 
 SoundDevice &SoundDevice::instance()
 {
@@ -15,6 +35,7 @@ SoundDevice::SoundDevice() : m_sdl(sdl())
 {
     if (!m_sdl)
         return;
+    quietenAlsa();
     if (open())
         return;
     // No usable device with the chosen driver (typically ALSA without sound
