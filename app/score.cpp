@@ -114,7 +114,7 @@ void LoadScore()
     try {
         Open(modDeklarationen::strScoreFile, OpenMode::RandomRead, intFileNr, RecordLaenge);
     } catch (const RuntimeError &e) {
-        if (e.Number() == 53)
+        if (e.Number() == errFileNotFound)
             LegeLeereDateiAn();
         return;
     }
@@ -157,7 +157,7 @@ std::optional<std::int16_t> Schusszahl(const QString &text)
 std::uint8_t InsertScore(const QString &Name, std::int16_t Shots)
 {
     if (!AktuelleGroesse)
-        throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"));
+        throw RuntimeError(errObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
     const int s = AktuelleGroesse();
     int platz = 0;
     for (int p = 1; p <= ScorePlaetze && platz == 0; ++p)

@@ -39,7 +39,7 @@ OpenFile &openFile(std::int16_t fileNumber)
 {
     const auto found = openFiles().find(fileNumber);
     if (found == openFiles().end())
-        fail(52, QStringLiteral("Bad file name or number"));
+        fail(errBadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     return *found->second;
 }
 
@@ -52,14 +52,14 @@ OpenFile &openFile(std::int16_t fileNumber, bool random)
 {
     OpenFile &open = openFile(fileNumber);
     if (isRandom(open.mode) != random)
-        fail(54, QStringLiteral("Bad file mode"));
+        fail(errBadFileMode, QStringLiteral("Bad file mode"));
     return open;
 }
 
 qint64 recordOffset(const OpenFile &open, std::int32_t record)
 {
     if (record < 1)
-        fail(63, QStringLiteral("Bad record number"));
+        fail(errBadRecordNumber, QStringLiteral("Bad record number"));
     return static_cast<qint64>(record - 1) * open.recordLength;
 }
 
@@ -70,17 +70,17 @@ std::int16_t FreeFile()
     for (std::int16_t number = firstFileNumber; number <= lastFreeFileNumber; ++number)
         if (!openFiles().count(number))
             return number;
-    fail(67, QStringLiteral("Too many files"));
+    fail(errTooManyFiles, QStringLiteral("Too many files"));
 }
 
 void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recordLength)
 {
     if (fileNumber < firstFileNumber || fileNumber > lastFileNumber || path.isEmpty())
-        fail(52, QStringLiteral("Bad file name or number"));
+        fail(errBadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     if (openFiles().count(fileNumber))
-        fail(55, QStringLiteral("File already open"));
+        fail(errFileAlreadyOpen, QStringLiteral("File already open"));
     if (isRandom(mode) && (recordLength < lengthFieldSize || recordLength > 32767))
-        fail(59, QStringLiteral("Bad record length"));
+        fail(errBadRecordLength, QStringLiteral("Bad record length"));
 
     auto open = std::make_unique<OpenFile>();
     open->file.setFileName(path);
@@ -98,11 +98,11 @@ void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recor
     }
     const QFileInfo info(path);
     if ((mode == OpenMode::Input || mode == OpenMode::RandomRead) && !info.exists())
-        fail(53, QStringLiteral("File not found"));
+        fail(errFileNotFound, QStringLiteral("File not found"));
     if (!info.absoluteDir().exists())
-        fail(76, QStringLiteral("Path not found"));
+        fail(errPathNotFound, QStringLiteral("Path not found"));
     if (info.isDir() || !open->file.open(how))
-        fail(75, QStringLiteral("Path/File access error"));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error"));
     openFiles()[fileNumber] = std::move(open);
 }
 
@@ -120,17 +120,17 @@ void Put(std::int16_t fileNumber, std::int32_t record, const QString &text)
 {
     OpenFile &open = openFile(fileNumber, true);
     if (open.mode == OpenMode::RandomRead)
-        fail(75, QStringLiteral("Path/File access error"));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error"));
     const qint64 offset = recordOffset(open, record);
     const QByteArray bytes = ansi::fromUnicode(text);
     if (bytes.size() > open.recordLength - lengthFieldSize)
-        fail(59, QStringLiteral("Bad record length"));
+        fail(errBadRecordLength, QStringLiteral("Bad record length"));
     QByteArray buffer(open.recordLength, '\0');
     buffer[0] = static_cast<char>(bytes.size() & 0xFF);
     buffer[1] = static_cast<char>((bytes.size() >> 8) & 0xFF);
     buffer.replace(lengthFieldSize, bytes.size(), bytes);
     if (!open.file.seek(offset) || open.file.write(buffer) != buffer.size())
-        fail(57, QStringLiteral("Device I/O error"));
+        fail(errDeviceIO, QStringLiteral("Device I/O error"));
 }
 
 void Get(std::int16_t fileNumber, std::int32_t record, QString &text)
@@ -141,12 +141,12 @@ void Get(std::int16_t fileNumber, std::int32_t record, QString &text)
     if (offset + lengthFieldSize > open.file.size())
         return;
     if (!open.file.seek(offset))
-        fail(57, QStringLiteral("Device I/O error"));
+        fail(errDeviceIO, QStringLiteral("Device I/O error"));
     const QByteArray buffer = open.file.read(open.recordLength);
     const auto *bytes = reinterpret_cast<const unsigned char *>(buffer.constData());
     const int length = bytes[0] | bytes[1] << 8;
     if (lengthFieldSize + length > buffer.size())
-        fail(59, QStringLiteral("Bad record length"));
+        fail(errBadRecordLength, QStringLiteral("Bad record length"));
     text = ansi::toUnicode(buffer.mid(lengthFieldSize, length));
 }
 
@@ -154,9 +154,9 @@ void LineInput(std::int16_t fileNumber, QString &line)
 {
     OpenFile &open = openFile(fileNumber, false);
     if (open.mode != OpenMode::Input)
-        fail(54, QStringLiteral("Bad file mode"));
+        fail(errBadFileMode, QStringLiteral("Bad file mode"));
     if (open.file.atEnd())
-        fail(62, QStringLiteral("Input past end of file"));
+        fail(errInputPastEndOfFile, QStringLiteral("Input past end of file"));
     QByteArray bytes;
     char c = 0;
     while (open.file.getChar(&c)) {
@@ -177,10 +177,10 @@ void Print(std::int16_t fileNumber, const QString &text)
 {
     OpenFile &open = openFile(fileNumber, false);
     if (open.mode == OpenMode::Input)
-        fail(54, QStringLiteral("Bad file mode"));
+        fail(errBadFileMode, QStringLiteral("Bad file mode"));
     const QByteArray bytes = ansi::fromUnicode(text) + "\r\n";
     if (open.file.write(bytes) != bytes.size())
-        fail(57, QStringLiteral("Device I/O error"));
+        fail(errDeviceIO, QStringLiteral("Device I/O error"));
 }
 
 bool Eof(std::int16_t fileNumber)
