@@ -121,8 +121,7 @@ private:
     std::int16_t intSchuss[2] = {0, 0};
     Byte mvarModus = mdKeinSpiel;
 
-    // The face's picture from the layout, and where the face was put.
-    QImage m_hinten;
+    // Where the face was put.
     QRect m_face;
     // The outer width the window was last centred with; -1 while unplaced.
     int m_placedWidth = -1;
