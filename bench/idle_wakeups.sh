@@ -42,20 +42,22 @@ x11_click "$score" 150 50 # the window's face closes it
 x11_wait_gone "$score"
 sleep "$settle"
 
-# Voluntary and involuntary context switches of all threads, and CPU ticks.
+# "TID VOLUNTARY INVOLUNTARY" of each thread; only threads that live over
+# the whole measurement are counted, since an ended thread's count is gone.
 switches() {
-  local v=0 n=0 file
+  local file tid
   for file in /proc/"$pid"/task/*/status; do
-    v=$((v + $(awk '/^voluntary_ctxt_switches/ { print $2 }' "$file" 2>/dev/null || echo 0)))
-    n=$((n + $(awk '/^nonvoluntary_ctxt_switches/ { print $2 }' "$file" 2>/dev/null || echo 0)))
-  done
-  echo "$v $n $(awk '{ print $14 + $15 }' /proc/"$pid"/stat)"
+    tid=${file%/status}; tid=${tid##*/}
+    awk -v tid="$tid" '/^voluntary_ctxt_switches/ { v = $2 } /^nonvoluntary_ctxt_switches/ { n = $2 } END { print tid, v, n }' "$file" 2>/dev/null || true
+  done | sort
 }
-read -r v0 n0 t0 < <(switches)
-threads0=$(ls /proc/"$pid"/task | wc -l)
+before=$(switches)
+ticks0=$(awk '{ print $14 + $15 }' /proc/"$pid"/stat)
+names=$(cat /proc/"$pid"/task/*/comm | sort | uniq -c | awk '{ printf "%s%s x%d", sep, substr($0, index($0, $2)), $1; sep = ", " }')
 sleep "$seconds"
-read -r v1 n1 t1 < <(switches)
-ticks=$(getconf CLK_TCK)
-echo "$(basename "$program") at rest after a sound, $seconds s from $settle s after it ended ($threads0 threads):"
-awk -v v=$((v1 - v0)) -v n=$((n1 - n0)) -v t=$((t1 - t0)) -v s="$seconds" -v hz="$ticks" \
-  'BEGIN { printf "  %d voluntary (%.1f a second), %d involuntary context switches; %.0f ms of CPU\n", v, v / s, n, t * 1000 / hz }'
+after=$(switches)
+ticks1=$(awk '{ print $14 + $15 }' /proc/"$pid"/stat)
+echo "$(basename "$program") at rest after a sound, $seconds s from $settle s after it ended"
+echo "  threads: $names"
+join <(echo "$before") <(echo "$after") | awk -v s="$seconds" -v t=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" \
+  '{ v += $4 - $2; n += $5 - $3 } END { printf "  %d voluntary context switches (%.1f a second), %d involuntary; %.0f ms of CPU\n", v, v / s, n, t * 1000 / hz }'
