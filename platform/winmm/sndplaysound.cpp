@@ -29,7 +29,8 @@ BOOL play(const char *image, std::size_t size, UINT flags)
     auto &device = winmm::SoundDevice::instance();
     // Every request ends the sound that plays, also one that holds none.
     device.stop();
-    if (!(flags & SND_MEMORY) || !image || size <= riffHeaderSize)
+    // Checked before SDL is loaded for it: no sound, no loading.
+    if (!(flags & SND_MEMORY) || !image || size <= riffHeaderSize || !winmm::isSoundWaveImage(image, size))
         return FALSE;
     const bool haveSdl = winmm::sdl() != nullptr;
     winmm::DecodedWave sound = winmm::decodeWave(image, size, haveSdl ? &winmm::SoundDevice::format() : nullptr);
