@@ -11,7 +11,6 @@
 #include "frmSieg.h"
 #include "modDeklarationen.h"
 
-#include "base/ansi.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "comctl/toolbar.h"
@@ -19,6 +18,8 @@
 #include "runtime/doevents.h"
 #include "runtime/timer.h"
 #include "user32/user32.h"
+
+#include <QFile>
 
 using modDeklarationen::bytHelp;
 using modDeklarationen::strHelpFile;
@@ -103,7 +104,7 @@ void frmHaupt::ShowHelp()
 {
     // Without a viewer or a help file the game simply goes on.
     try {
-        HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
+        HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
     } catch (...) {
     }
 }
@@ -113,7 +114,7 @@ void frmHaupt::Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift)
     (void)Shift;
     try {
         if (KeyCode == vbKeyF1)
-            HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
+            HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
     } catch (...) {
     }
 }
