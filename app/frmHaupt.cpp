@@ -16,6 +16,7 @@
 #include "runtime/buttonface.h"
 #include "runtime/msgbox.h"
 #include "runtime/program.h"
+#include "runtime/strings.h"
 #include "runtime/timer.h"
 
 #include <QDir>
@@ -31,8 +32,6 @@
 using namespace modDeklarationen;
 
 namespace {
-
-const QString CRLF = QStringLiteral("\r\n");
 
 // The toolbar's buttons, in their order, with the pictures of the image list.
 struct Knopf {
@@ -53,8 +52,6 @@ constexpr Knopf Knoepfe[] = {
 // that holds the counts.
 constexpr int PanelTop = 306;
 
-// The balloon tool over the client area.
-constexpr LONG BalloonTool = 100;
 // The pointer over the left field: a cross hair whose hot spot is its centre.
 constexpr QPoint ZielkreuzHotSpot(15, 15);
 
@@ -67,9 +64,9 @@ constexpr QPoint ZielkreuzHotSpot(15, 15);
     const QString folder = QDir(App::Path()).absolutePath();
     MsgBox(QStringLiteral("Die Komponente Pellwick (libpellwick.so) kann nicht erstellt werden (Fehler 0x%1).")
                    .arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'))
-               + CRLF + QStringLiteral("Sie ist nicht registriert, oder ihre Bibliothek fehlt.") + CRLF + CRLF
-               + QStringLiteral("Registrieren mit:") + CRLF + folder + QStringLiteral("/regsvr ") + folder
-               + QStringLiteral("/libpellwick.so") + CRLF + CRLF + QStringLiteral("Das Programm wird beendet!"),
+               + vbCrLf + QStringLiteral("Sie ist nicht registriert, oder ihre Bibliothek fehlt.") + vbCrLf + vbCrLf
+               + QStringLiteral("Registrieren mit:") + vbCrLf + folder + QStringLiteral("/regsvr ") + folder
+               + QStringLiteral("/libpellwick.so") + vbCrLf + vbCrLf + QStringLiteral("Das Programm wird beendet!"),
            vbCritical, QStringLiteral("Murvel: Pellwick fehlt"));
     std::fflush(nullptr);
     std::_Exit(EXIT_FAILURE);
@@ -217,11 +214,10 @@ void frmHaupt::Form_Load()
     com::advise(TTip.get(), Pellwick::DIID___cToolTips, m_ttipSink.get(), &m_ttipCookie);
     TTip->Init(Pellwick::TTS_BALLOON);
     {
-        BSTR title = com::toBstr(QStringLiteral("Spielhilfe"));
+        com::Bstr title(QStringLiteral("Spielhilfe"));
         Pellwick::TT_TITELICON icon = Pellwick::TTI_INFOICON;
         VARIANT_BOOL done = VARIANT_FALSE;
-        TTip->SetTitle(&title, &icon, &done);
-        SysFreeString(title);
+        TTip->SetTitle(title.ref(), &icon, &done);
     }
 
     // 7. to 10.
@@ -250,12 +246,12 @@ void frmHaupt::Form_Load()
         TTip->AddTTRectCB(&hwnd, &left, &top, &right, &bottom, static_cast<Pellwick::TT_Flags>(0), BalloonTool, &added);
     }
 
-    // 15. The start-up balloon when help is on.
-    VARIANT_BOOL done = VARIANT_FALSE;
+    // 15. The start-up balloon when help is on; its text comes through
+    // NeedText.
     if (bytHelp == 1) {
         ToolTip = true;
         u.timTTip->setEnabled(true);
-        TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
+        BalloonTrack(false);
     } else {
         TTip->put_Enabled(VARIANT_FALSE);
     }
@@ -382,7 +378,7 @@ void frmHaupt::setModus(Byte vNewValue)
     case mdSetzen:
         Grid->Treffer = 0;
         if (!Grid->ErstelleCFeld()) {
-            MsgBox(QStringLiteral("Systemfehler") + CRLF + CRLF + QStringLiteral("Computer kann Spielfeld nicht erstellen!"),
+            MsgBox(QStringLiteral("Systemfehler") + vbCrLf + vbCrLf + QStringLiteral("Computer kann Spielfeld nicht erstellen!"),
                    vbCritical | vbOKOnly, QStringLiteral("Fehler!"));
             Unload();
             return;
