@@ -146,8 +146,7 @@ private:
     // a new game begins.
     bool m_entschieden = false;
 
-    // The face's picture from the layout, and where the face was put.
-    QImage m_hinten;
+    // Where the face was put.
     QRect m_face;
     // The outer width the window was last centred with; -1 while unplaced.
     int m_placedWidth = -1;

@@ -11,7 +11,6 @@
 #include "frmSieg.h"
 #include "modDeklarationen.h"
 
-#include "base/ansi.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "comctl/toolbar.h"
@@ -20,6 +19,8 @@
 #include "runtime/strings.h"
 #include "runtime/timer.h"
 #include "user32/user32.h"
+
+#include <QFile>
 
 using modDeklarationen::bytHelp;
 using modDeklarationen::strHelpFile;
@@ -86,14 +87,14 @@ void frmHaupt::ShowHelp()
 {
     // The viewer reports a missing or damaged help file itself, and the
     // game simply goes on; so does the F1 key below.
-    HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
+    HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
 }
 
 void frmHaupt::Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift)
 {
     (void)Shift;
     if (KeyCode == vbKeyF1)
-        HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
+        HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
 }
 
 // ---- the help balloon ------------------------------------------------------
