@@ -29,12 +29,19 @@ class ToolbarButton;
 // Game states.
 enum eModus : Byte { mdKeinSpiel = 0, mdSetzen = 1, mdGefecht = 2, mdSpielende = 3 };
 
+// The outcome the boat counts of the battle show: 1 when the computer has
+// no boat left (whatever the player's counts), else 2 when the player has
+// none, else 0.
+Byte Besiegt(const tRestBoote &t);
+
 class frmHaupt : public UiForm<frmHaupt, Ui::frmHaupt> {
     Q_OBJECT
 public:
     // The winner's shot count as text, for the victory dialog.
     QString Bomben;
-    // True while the help balloon (tool 100) is meant to be shown.
+    // The help balloon: tool 100 of TTip over the client area.
+    static constexpr LONG BalloonTool = 100;
+    // True while the help balloon is meant to be shown.
     bool ToolTip = false;
     // The tooltip object and the board engine; both live while the window
     // is loaded.
@@ -53,7 +60,6 @@ public:
 
 protected:
     void SetupWindow(QWidget *window) override;
-    void ForgetWindow() override;
     void Form_Load() override;
     void Form_Unload(std::int16_t &Cancel) override;
     void Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift) override;
@@ -77,7 +83,13 @@ private:
 
     // Board clicks and turn order.
     void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // The waste bin imgMüll; the layout spells its name imgMuell.
     void imgMüll_Click();
+    // Processes pending messages inside a board handler; true when the
+    // handler may go on: the window is still there, no other handler
+    // changed the game state meanwhile, and the game was not decided by
+    // another click (selbstEntschieden: this handler's own shot decided it).
+    bool VerarbeiteNachrichten(bool selbstEntschieden = false);
     // The two halves of an accepted click in the left field.
     void Setzen(Byte Spalte, Byte Zeile);
     void Gefecht(Byte Spalte, Byte Zeile);
@@ -94,6 +106,12 @@ private:
     void ShowTop10();
     void AskQuit();
     void ShowHelp();
+    // Shows the balloon with a fixed text, following the pointer until a
+    // click, the toolbar or the balloon timer ends it.
+    void BalloonShow(const QString &Text);
+    // Tracking on for the balloon; with `enable` the tooltip object is
+    // enabled first.
+    void BalloonTrack(bool enable);
     void BalloonToPointer();
     void imgBoot_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
     void lblBeschriftung_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
@@ -109,6 +127,7 @@ private:
     void lblName_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
     void lblpBoote_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
     void piccFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // Ends the balloon when it is shown.
     void BalloonOff();
     void timTTip_Timer();
     void TTip_NeedText(LONG ID, QString &TTText);
@@ -120,9 +139,14 @@ private:
     Byte bytTeil = 0;
     std::int16_t intSchuss[2] = {0, 0};
     Byte mvarModus = mdKeinSpiel;
+    // Counts the changes of Modus, so that a handler sees a game state that
+    // changed while it processed pending messages.
+    unsigned m_modusWechsel = 0;
+    // A side has lost its last boat: the fields take no more clicks until
+    // a new game begins.
+    bool m_entschieden = false;
 
-    // The face's picture from the layout, and where the face was put.
-    QImage m_hinten;
+    // Where the face was put.
     QRect m_face;
     // The outer width the window was last centred with; -1 while unplaced.
     int m_placedWidth = -1;

@@ -8,6 +8,7 @@
 
 #include "runtime/doevents.h"
 #include "runtime/resources.h"
+#include "runtime/strings.h"
 
 #include <QPalette>
 #include <QPixmap>
@@ -56,21 +57,11 @@ void frmScore::SetupWindow(QWidget *window)
 
     lblBeschriftung.on(&Label::Click, [this](std::int16_t Index) { lblBeschriftung_Click(Index); });
     lblNr.on(&Label::Click, [this](std::int16_t Index) { lblNr_Click(Index); });
-    lblName.on(&Label::Click, [this](std::int16_t Index) { lblName_Click(Index); });
-    lblQuote.on(&Label::Click, [this](std::int16_t Index) { lblQuote_Click(Index); });
-    optSize.on(&OptionButton::Click, [this](std::int16_t Index) { optSize_Click(Index); });
+    lblName.on(&Label::Click, this, &frmScore::lblName_Click);
+    lblQuote.on(&Label::Click, this, &frmScore::lblQuote_Click);
+    optSize.on(&OptionButton::Click, this, &frmScore::optSize_Click);
     connect(loadedUi()->cmdClear, &CommandButton::Click, this, [this] { cmdClear_Click(); });
     connect(loadedUi()->timBlinker, &Timer::Tick, this, [this] { timBlinker_Timer(); });
-}
-
-void frmScore::ForgetWindow()
-{
-    lblBeschriftung = {};
-    lblNr = {};
-    lblName = {};
-    lblQuote = {};
-    optSize = {};
-    UiForm::ForgetWindow();
 }
 
 void frmScore::setBlinkRow(Byte row)
@@ -182,7 +173,7 @@ void frmScore::cmdClear_Click()
     // to an earlier question must not clear the lists.
     meldung.setErgebnis(false);
     meldung.Load();
-    meldung.setText(QStringLiteral("\r\nSoll die Top-Ten wirklich gelöscht werden?"));
+    meldung.setText(vbCrLf + QStringLiteral("Soll die Top-Ten wirklich gelöscht werden?"));
     Hide();
     meldung.Show(vbModal);
     if (meldung.Ergebnis()) {
