@@ -135,7 +135,7 @@ TEST(Startup, TheGamesSoundsPlayForTheirWholeLength)
         EXPECT_EQ(sndPlaySoundA(image, SND_NODEFAULT | SND_MEMORY), TRUE);
         const double length = describe(image).seconds * 1000;
         EXPECT_GE(clock.elapsed(), length - 20);
-        EXPECT_LE(clock.elapsed(), length + 300);
+        EXPECT_LE(clock.elapsed(), length + 600); // the last buffers, a busy machine; never twice the sound
     }
 }
 

@@ -386,9 +386,9 @@ TEST_F(Commands, HelpOpensFromAFolderWhoseNameIsNotWindows1252)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString folder = dir.filePath(QStringLiteral("Łódź 日本"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    strHelpFile = folder + QStringLiteral("/Hilfe.chm");
+    const QString helpFolder = dir.filePath(QStringLiteral("Łódź 日本"));
+    ASSERT_TRUE(QDir().mkpath(helpFolder));
+    strHelpFile = helpFolder + QStringLiteral("/Hilfe.chm");
     ASSERT_TRUE(QFile::copy(testenv::buildDir() + QStringLiteral("/Hilfe.chm"), strHelpFile));
     clickToolbarButton("keyHilfe");
     ASSERT_EQ(helpWindows().size(), 1);

@@ -211,9 +211,9 @@ TEST_F(OptionsDialog, ARegistryThatCannotBeWrittenIsToldAndTheNewValuesHoldForTh
 {
     // A file where the registry's folder belongs: no user, root included,
     // can write the registry then.
-    const QString folder = testenv::configHome() + "/murvel";
-    ASSERT_TRUE(QDir().rename(folder, folder + ".aside"));
-    QFile blocker(folder);
+    const QString registryFolder = testenv::configHome() + "/murvel";
+    ASSERT_TRUE(QDir().rename(registryFolder, registryFolder + ".aside"));
+    QFile blocker(registryFolder);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
@@ -232,8 +232,8 @@ TEST_F(OptionsDialog, ARegistryThatCannotBeWrittenIsToldAndTheNewValuesHoldForTh
     EXPECT_FALSE(frmOptions::Instance().IsLoaded());
     EXPECT_EQ(bytSound, 0);
 
-    QFile::remove(folder);
-    QDir().rename(folder + ".aside", folder);
+    QFile::remove(registryFolder);
+    QDir().rename(registryFolder + ".aside", registryFolder);
 }
 
 TEST_F(OptionsDialog, ANewStandardSizeLeavesTheFieldInPlayAndTheNewGameDialogsChoice)

@@ -37,8 +37,7 @@ balloon_follows() {
 }
 
 # ---- start-up: the splash, then the main window with its balloon -----------
-murvel_start hold-splash
-murvel_catch_splash
+murvel_start shoot-splash
 murvel_wait_main
 main=$MURVEL_MAIN
 balloon_follows 420 250 start-up 02-start-balloon.png
