@@ -13,6 +13,7 @@
 #include "comctl/coolbar.h"
 #include "comctl/imagelist.h"
 #include "comctl/toolbar.h"
+#include "runtime/buttonface.h"
 #include "runtime/msgbox.h"
 #include "runtime/program.h"
 #include "runtime/strings.h"
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -110,9 +112,6 @@ void frmHaupt::SetupWindow(QWidget *window)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
     window->installEventFilter(this);
-    // The face's picture as the layout gave it, to be fitted to the client
-    // area; drawn often, so in the boxes' own format.
-    m_hinten = u.picHinten->Picture().convertToFormat(QImage::Format_RGB32);
     m_face = QRect();
     for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (w->y() >= PanelTop)
@@ -120,45 +119,25 @@ void frmHaupt::SetupWindow(QWidget *window)
     u.picpFeld->setMouseIcon(QImage(QStringLiteral(":/pictures/zielkreuz.ico")), ZielkreuzHotSpot);
 
     // Every control's events to their handlers.
-    connect(u.tbToolbar, &Toolbar::ButtonClick, this, [this](ToolbarButton *b) { tbToolbar_ButtonClick(b); });
-    connect(u.tbToolbar, &Toolbar::MouseMove, this,
-            [this](std::int16_t b, std::int16_t s, float x, float y) { tbToolbar_MouseMove(b, s, x, y); });
-    connect(u.picpFeld, &PictureBox::MouseDown, this,
-            [this](short b, short s, float x, float y) { picpFeld_MouseDown(b, s, x, y); });
-    connect(u.picpFeld, &PictureBox::MouseMove, this,
-            [this](short b, short s, float x, float y) { picpFeld_MouseMove(b, s, x, y); });
-    connect(u.piccFeld, &PictureBox::MouseDown, this,
-            [this](short b, short s, float x, float y) { piccFeld_MouseDown(b, s, x, y); });
-    connect(u.picHinten, &PictureBox::MouseMove, this,
-            [this](short b, short s, float x, float y) { picHinten_MouseMove(b, s, x, y); });
-    connect(u.imgMuell, &Image::Click, this, [this] { imgMüll_Click(); });
-    connect(u.imgMuell, &Image::MouseDown, this,
-            [this](std::int16_t b, std::int16_t s, float x, float y) { imgMüll_MouseDown(b, s, x, y); });
-    connect(u.timTTip, &Timer::Tick, this, [this] { timTTip_Timer(); });
-
-    using Args = std::int16_t;
-    m_imgBoot.on(&Image::MouseMove, [this](Args i, Args b, Args s, float x, float y) { imgBoot_MouseMove(i, b, s, x, y); });
-    m_imgBoot.on(&Image::MouseDown, [this](Args i, Args b, Args s, float x, float y) { imgBoot_MouseDown(i, b, s, x, y); });
-    m_lblBeschriftung.on(&Label::MouseMove,
-                         [this](Args i, Args b, Args s, float x, float y) { lblBeschriftung_MouseMove(i, b, s, x, y); });
-    m_lblBeschriftung.on(&Label::MouseDown,
-                         [this](Args i, Args b, Args s, float x, float y) { lblBeschriftung_MouseDown(i, b, s, x, y); });
-    m_lblcBoote.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblcBoote_MouseMove(i, b, s, x, y); });
-    m_lblcBoote.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblcBoote_MouseDown(i, b, s, x, y); });
-    m_lblpBoote.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblpBoote_MouseMove(i, b, s, x, y); });
-    m_lblpBoote.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblpBoote_MouseDown(i, b, s, x, y); });
-    m_lblName.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblName_MouseMove(i, b, s, x, y); });
-    m_lblName.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblName_MouseDown(i, b, s, x, y); });
-}
-
-void frmHaupt::ForgetWindow()
-{
-    m_lblName = {};
-    m_lblBeschriftung = {};
-    m_lblpBoote = {};
-    m_lblcBoote = {};
-    m_imgBoot = {};
-    UiForm::ForgetWindow();
+    connect(u.tbToolbar, &Toolbar::ButtonClick, this, &frmHaupt::tbToolbar_ButtonClick);
+    connect(u.tbToolbar, &Toolbar::MouseMove, this, &frmHaupt::tbToolbar_MouseMove);
+    connect(u.picpFeld, &PictureBox::MouseDown, this, &frmHaupt::picpFeld_MouseDown);
+    connect(u.picpFeld, &PictureBox::MouseMove, this, &frmHaupt::picpFeld_MouseMove);
+    connect(u.piccFeld, &PictureBox::MouseDown, this, &frmHaupt::piccFeld_MouseDown);
+    connect(u.picHinten, &PictureBox::MouseMove, this, &frmHaupt::picHinten_MouseMove);
+    connect(u.imgMuell, &Image::Click, this, &frmHaupt::imgMüll_Click);
+    connect(u.imgMuell, &Image::MouseDown, this, &frmHaupt::imgMüll_MouseDown);
+    connect(u.timTTip, &Timer::Tick, this, &frmHaupt::timTTip_Timer);
+    m_imgBoot.on(&Image::MouseMove, this, &frmHaupt::imgBoot_MouseMove);
+    m_imgBoot.on(&Image::MouseDown, this, &frmHaupt::imgBoot_MouseDown);
+    m_lblBeschriftung.on(&Label::MouseMove, this, &frmHaupt::lblBeschriftung_MouseMove);
+    m_lblBeschriftung.on(&Label::MouseDown, this, &frmHaupt::lblBeschriftung_MouseDown);
+    m_lblcBoote.on(&Label::MouseMove, this, &frmHaupt::lblcBoote_MouseMove);
+    m_lblcBoote.on(&Label::MouseDown, this, &frmHaupt::lblcBoote_MouseDown);
+    m_lblpBoote.on(&Label::MouseMove, this, &frmHaupt::lblpBoote_MouseMove);
+    m_lblpBoote.on(&Label::MouseDown, this, &frmHaupt::lblpBoote_MouseDown);
+    m_lblName.on(&Label::MouseMove, this, &frmHaupt::lblName_MouseMove);
+    m_lblName.on(&Label::MouseDown, this, &frmHaupt::lblName_MouseDown);
 }
 
 void frmHaupt::Form_Load()
@@ -302,28 +281,36 @@ void frmHaupt::FitFace()
     const QRect face(0, u.picHinten->Top(), ScaleWidth(), ScaleHeight() - u.picHinten->Top());
     if (face.height() <= PanelTop || face == m_face)
         return;
-    m_face = face;
     // Its own setWidth and setHeight: they size the drawing area at once,
     // also while the window is not shown yet.
     u.picHinten->setLeft(face.left());
     u.picHinten->setWidth(face.width());
     u.picHinten->setHeight(face.height());
-    if (m_hinten.isNull())
+    // The picture as the layout gave it: the box's own until it is first
+    // fitted; after that the file's, read again (a new frame is rare), so
+    // that only the fitted picture stays in memory.
+    const QImage hinten = m_face.isNull() ? u.picHinten->Picture() : LoadPicture(u.picHinten->PictureFile());
+    m_face = face;
+    if (hinten.isNull())
         return;
+    // Made at the drawing area's size, in its format: the box shows it
+    // without a copy of its own.
+    const int width = u.picHinten->ScaleWidth();
     const int height = u.picHinten->ScaleHeight();
-    if (height == m_hinten.height()) {
-        u.picHinten->setPicture(m_hinten);
-    } else {
-        QImage fitted(m_hinten.width(), height, QImage::Format_RGB32);
-        QPainter painter(&fitted);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QPoint(0, 0), m_hinten, QRect(0, 0, m_hinten.width(), PanelTop));
-        painter.drawImage(QRect(0, PanelTop, m_hinten.width(), height - PanelTop), m_hinten,
-                          QRect(0, PanelTop, m_hinten.width(), m_hinten.height() - PanelTop));
-        painter.end();
-        u.picHinten->setPicture(fitted);
-    }
-    const int shift = (height - m_hinten.height()) / 2;
+    QImage fitted(width, height, hinten.format());
+    if (width > hinten.width())
+        fitted.fill(ColorOf(u.picHinten->BackColor()));
+    // The panel is scaled on its own and both parts copied in: drawn scaled
+    // into the whole, it would be blended on Qt's worker threads.
+    const int shown = std::min(width, hinten.width());
+    const QImage panel = hinten.copy(0, PanelTop, shown, hinten.height() - PanelTop)
+                             .scaled(shown, height - PanelTop, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&fitted);
+    painter.drawImage(QPoint(0, 0), hinten, QRect(0, 0, shown, PanelTop));
+    painter.drawImage(QPoint(0, PanelTop), panel);
+    painter.end();
+    u.picHinten->setPicture(fitted);
+    const int shift = (height - hinten.height()) / 2;
     for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         const QVariant top = w->property("PanelTop");
         if (top.isValid())

@@ -60,7 +60,6 @@ public:
 
 protected:
     void SetupWindow(QWidget *window) override;
-    void ForgetWindow() override;
     void Form_Load() override;
     void Form_Unload(std::int16_t &Cancel) override;
     void Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift) override;
@@ -84,6 +83,7 @@ private:
 
     // Board clicks and turn order.
     void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // The waste bin imgMüll; the layout spells its name imgMuell.
     void imgMüll_Click();
     // Processes pending messages inside a board handler; true when the
     // handler may go on: the window is still there, no other handler
@@ -146,8 +146,7 @@ private:
     // a new game begins.
     bool m_entschieden = false;
 
-    // The face's picture from the layout, and where the face was put.
-    QImage m_hinten;
+    // Where the face was put.
     QRect m_face;
     // The outer width the window was last centred with; -1 while unplaced.
     int m_placedWidth = -1;
