@@ -20,10 +20,8 @@
 #include "runtime/timer.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QImage>
 #include <QPainter>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -111,7 +109,6 @@ void frmHaupt::SetupWindow(QWidget *window)
             .Add(QString::fromLatin1(k.key), QString::fromUtf8(k.caption), image++)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
-    window->installEventFilter(this);
     m_face = QRect();
     for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (w->y() >= PanelTop)
@@ -240,34 +237,24 @@ void frmHaupt::Form_Load()
 void frmHaupt::PlaceOnScreen()
 {
     setHeight(7470);
-    CentreOnScreenByWidth();
+    m_placedWidth = Width();
+    CentreOnScreen();
     FitFace();
 }
 
-void frmHaupt::CentreOnScreenByWidth()
-{
-    m_placedWidth = Width();
-    setLeft(HalfDifference(Screen::Width(), Width()));
-    setTop(HalfDifference(Screen::Height(), Height()));
-}
-
-bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
+void frmHaupt::Form_Resize()
 {
     // The frame is known only once the window is shown (a window manager
     // may add it later still). The runtime keeps the outer height; the face
     // follows the client area left inside, and the window is centred again
     // by its outer width.
-    if (m_placedWidth >= 0 && loadedUi() && watched == Window()) {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::Resize)
-            FitFace();
-        if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)
-            QTimer::singleShot(0, this, [this] {
-                if (m_placedWidth >= 0 && loadedUi() && Width() != m_placedWidth)
-                    CentreOnScreenByWidth();
-            });
+    if (m_placedWidth < 0 || !loadedUi())
+        return;
+    FitFace();
+    if (Width() != m_placedWidth) {
+        m_placedWidth = Width();
+        CentreOnScreen();
     }
-    return UiForm::eventFilter(watched, event);
 }
 
 void frmHaupt::FitFace()
