@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -19,6 +20,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -176,8 +178,22 @@ void HelpWindow::showEvent(QShowEvent *event)
             resize(width() + lacking, height());
             m_splitter->setSizes(sizes);
         }
+        if (m_caller) {
+            const QRect screen = m_caller->screen()->availableGeometry();
+            QRect place(QPoint(), frameGeometry().size());
+            place.moveCenter(m_caller->frameGeometry().center());
+            move(std::clamp(place.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - place.width())),
+                 std::clamp(place.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - place.height())));
+        }
     }
     QWidget::showEvent(event);
+}
+
+void HelpWindow::placeOver(QWidget *caller)
+{
+    m_caller = caller ? caller->window() : nullptr;
+    if (m_caller)
+        setWindowIcon(m_caller->windowIcon());
 }
 
 void HelpWindow::buildContents()

@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -63,6 +64,13 @@ int pixelsOfTwips(int twips)
 // window of a kind showed is the best guess for the next before it is shown.
 enum FrameKind { NoFrame, BorderOnly, Titled, FrameKinds };
 QMargins learnedMargins[FrameKinds];
+
+// The form windows, the one shown last at the end.
+QList<QPointer<QWidget>> &shownWindows()
+{
+    static QList<QPointer<QWidget>> windows;
+    return windows;
+}
 
 } // namespace
 
@@ -163,6 +171,8 @@ protected:
     void showEvent(QShowEvent *event) override
     {
         QWidget::showEvent(event);
+        shownWindows().removeIf([this](const QPointer<QWidget> &w) { return !w || w == this; });
+        shownWindows().append(this);
         // Every key of the window passes its QWindow first, before any
         // control: the place to preview them.
         if (windowHandle())
@@ -303,7 +313,10 @@ void Form::applyLayoutProperties(QWidget *window)
     auto *formWindow = static_cast<FormWindow *>(window);
     const QVariant border = window->property("BorderStyle");
     const int borderStyle = border.isValid() ? border.toInt() : vbFixedSingle;
-    Qt::WindowFlags flags = Qt::Window;
+    // A fixed single border is a main window; every other window is a
+    // dialog, which a window manager neither minimises nor maximises and
+    // keeps above the window it belongs to (see Show).
+    Qt::WindowFlags flags = borderStyle == vbFixedSingle ? Qt::Window : Qt::Dialog;
     if (borderStyle == vbBSNone) {
         flags |= Qt::FramelessWindowHint;
         formWindow->setFrameKind(NoFrame);
@@ -380,6 +393,8 @@ void Form::Show(FormShowConstants Modal)
         window->hide();
         window->setWindowModality(modality);
     }
+    if (!window->isVisible())
+        belongToOwner(window);
     window->show();
     window->raise();
     window->activateWindow();
@@ -389,6 +404,27 @@ void Form::Show(FormShowConstants Modal)
     d->modalLoops.append(&loop);
     loop.exec(QEventLoop::DialogExec);
     d->modalLoops.removeOne(&loop);
+}
+
+void Form::belongToOwner(QWidget *window)
+{
+    if (window->windowType() != Qt::Dialog)
+        return;
+    // The owner is the form window the player works in: the active one, or
+    // else the one shown last that still is.
+    QWidget *owner = nullptr;
+    if (QWidget *active = QApplication::activeWindow(); dynamic_cast<FormWindow *>(active) && active != window)
+        owner = active;
+    for (qsizetype i = shownWindows().size() - 1; !owner && i >= 0; --i) {
+        QWidget *candidate = shownWindows().at(i);
+        if (candidate && candidate != window && candidate->isVisible())
+            owner = candidate;
+    }
+    window->winId(); // the window system's window, to say whose it is
+    window->windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+    // A dialog without an icon of its own shows its owner's, the program's.
+    if (owner && window->property("Icon").toString().isEmpty())
+        window->setWindowIcon(owner->windowIcon());
 }
 
 void Form::endModalShows()
