@@ -359,6 +359,10 @@ void frmHaupt::Form_Unload(std::int16_t &Cancel)
 void frmHaupt::setModus(Byte vNewValue)
 {
     mvarModus = vNewValue;
+    if (vNewValue <= mdSpielende) {
+        ++m_modusWechsel;
+        m_entschieden = vNewValue == mdSpielende;
+    }
     Ui::frmHaupt &u = ui();
     switch (vNewValue) {
     case mdKeinSpiel:
@@ -410,6 +414,11 @@ Byte frmHaupt::UpdateBoatCounts()
     }
     if (mvarModus != mdGefecht)
         return 0;
+    return Besiegt(t);
+}
+
+Byte Besiegt(const tRestBoote &t)
+{
     // A side is beaten when none of its counts is above 0.
     auto beaten = [&t](int side) {
         for (const QString &count : t[side])

@@ -29,6 +29,11 @@ class ToolbarButton;
 // Game states.
 enum eModus : Byte { mdKeinSpiel = 0, mdSetzen = 1, mdGefecht = 2, mdSpielende = 3 };
 
+// The outcome the boat counts of the battle show: 1 when the computer has
+// no boat left (whatever the player's counts), else 2 when the player has
+// none, else 0.
+Byte Besiegt(const tRestBoote &t);
+
 class frmHaupt : public UiForm<frmHaupt, Ui::frmHaupt> {
     Q_OBJECT
 public:
@@ -78,6 +83,11 @@ private:
     // Board clicks and turn order.
     void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void imgMüll_Click();
+    // Processes pending messages inside a board handler; true when the
+    // handler may go on: the window is still there, no other handler
+    // changed the game state meanwhile, and the game was not decided by
+    // another click (selbstEntschieden: this handler's own shot decided it).
+    bool VerarbeiteNachrichten(bool selbstEntschieden = false);
     // The two halves of an accepted click in the left field.
     void Setzen(Byte Spalte, Byte Zeile);
     void Gefecht(Byte Spalte, Byte Zeile);
@@ -120,6 +130,12 @@ private:
     Byte bytTeil = 0;
     std::int16_t intSchuss[2] = {0, 0};
     Byte mvarModus = mdKeinSpiel;
+    // Counts the changes of Modus, so that a handler sees a game state that
+    // changed while it processed pending messages.
+    unsigned m_modusWechsel = 0;
+    // A side has lost its last boat: the fields take no more clicks until
+    // a new game begins.
+    bool m_entschieden = false;
 
     // The face's picture from the layout, and where the face was put.
     QImage m_hinten;

@@ -29,16 +29,20 @@ constexpr bool Sync = false;
 void frmHaupt::picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     (void)Shift;
-    Ui::frmHaupt &u = *loadedUi();
+    Ui::frmHaupt *u = loadedUi();
+    if (!u)
+        return;
 
     // Any press in the field ends the balloon.
     BalloonOff();
-    if (mvarModus == mdSpielende || Button != vbLeftButton)
+    // Once a side has lost its last boat the fields take no more clicks,
+    // also those queued while the deciding shot was handled.
+    if (mvarModus == mdSpielende || m_entschieden || Button != vbLeftButton)
         return;
 
     // Not on the outermost pixels of the drawing area.
-    if (X < 1 || X > static_cast<float>(u.picpFeld->ScaleWidth() - 2) || Y < 1
-        || Y > static_cast<float>(u.picpFeld->ScaleHeight() - 2))
+    if (X < 1 || X > static_cast<float>(u->picpFeld->ScaleWidth() - 2) || Y < 1
+        || Y > static_cast<float>(u->picpFeld->ScaleHeight() - 2))
         return;
 
     // Not on a grid line; the position rounded half to even.
@@ -56,6 +60,13 @@ void frmHaupt::picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float
         Gefecht(Spalte, Zeile);
 }
 
+bool frmHaupt::VerarbeiteNachrichten(bool selbstEntschieden)
+{
+    const unsigned wechsel = m_modusWechsel;
+    DoEvents();
+    return loadedUi() && Grid && wechsel == m_modusWechsel && (selbstEntschieden || !m_entschieden);
+}
+
 void frmHaupt::Setzen(Byte Spalte, Byte Zeile)
 {
     Ui::frmHaupt &u = *loadedUi();
@@ -70,25 +81,24 @@ void frmHaupt::Setzen(Byte Spalte, Byte Zeile)
     if (Grid->SetzePunkt(bytBoot, bytTeil, Spalte, Zeile))
         return; // the boat is not finished yet
 
+    // The boat is complete. The count moves on to the next boat before
+    // pending messages are handled, so that a click queued meanwhile builds
+    // the next boat, not a cell too many of this one.
     Grid->ZeichneBoot(bytBoot);
     SpieleSound(strSnd102, Async);
     UpdateBoatCounts();
-    DoEvents();
-    // The window may have gone while the messages were handled.
-    if (!loadedUi() || !Grid)
-        return;
     u.imgMuell->setPicture(picMüll[0]);
     u.imgMuell->setEnabled(false);
     ++bytBoot;
     bytTeil = 0;
-    if (bytBoot <= Grid->AnzahlBoote())
+    const bool letztes = bytBoot > Grid->AnzahlBoote();
+    if (!VerarbeiteNachrichten() || !letztes)
         return;
 
     // The last boat stands.
     SpieleSound(strSnd102, Sync);
     SpieleSound(strSnd103, Async);
-    DoEvents();
-    if (!loadedUi() || !Grid)
+    if (!VerarbeiteNachrichten())
         return;
 
     frmMeldung &meldung = frmMeldung::Instance();
@@ -125,28 +135,31 @@ void frmHaupt::Setzen(Byte Spalte, Byte Zeile)
 
 void frmHaupt::Gefecht(Byte Spalte, Byte Zeile)
 {
-    // The player's shot; its sound plays to its end before the computer answers.
+    // The player's shot; its sound plays to its end before the computer
+    // answers. A shot counts as soon as it is made, and the game is decided
+    // the moment it sinks the computer's last boat: a click handled inside
+    // the pending-messages step below then finds the game as it stands.
     const Byte r = Grid->SpielerSchuss(Spalte, Zeile);
-    DoEvents();
-    if (!loadedUi() || !Grid || mvarModus != mdGefecht)
+    if (r != scSchonBeschossen)
+        ++intSchuss[seMensch];
+    const bool gewonnen = r == scVersenkt && Besiegt(Grid->RestBoote(mvarModus)) == 1;
+    if (gewonnen)
+        m_entschieden = true;
+    if (!VerarbeiteNachrichten(gewonnen))
         return;
     switch (r) {
     case scWasser:
         SpieleSound(strSnd105, Sync);
-        ++intSchuss[seMensch];
         break;
     case scSchonBeschossen:
         SpieleSound(strSnd106, Sync);
         return; // neither counted nor answered
     case scTreffer:
         SpieleSound(strSnd107, Sync);
-        ++intSchuss[seMensch];
         break;
     case scVersenkt: {
-        ++intSchuss[seMensch];
         const Byte v = UpdateBoatCounts();
-        DoEvents();
-        if (!loadedUi() || !Grid)
+        if (!VerarbeiteNachrichten(gewonnen))
             return;
         SpieleSound(strSnd108, Sync);
         if (v == 1) {
@@ -172,16 +185,18 @@ void frmHaupt::Gefecht(Byte Spalte, Byte Zeile)
     case scVersenkt: {
         ++intSchuss[seComputer];
         const Byte v = UpdateBoatCounts();
-        DoEvents();
-        if (!loadedUi() || !Grid)
+        const bool verloren = v == 2;
+        if (verloren)
+            m_entschieden = true;
+        if (!VerarbeiteNachrichten(verloren))
             return;
         SpieleSound(strSnd108, Async);
-        if (v == 2)
+        if (verloren)
             Sieg_Computer();
         break;
     }
     default:
-        break;
+        break; // nothing was left to shoot at
     }
 }
 
@@ -198,8 +213,8 @@ void frmHaupt::Sieg_Mensch()
     else
         text += QStringLiteral("Somit hast Du es auf den %1. Platz geschafft.").arg(place);
     SpieleSound(strSnd109, Async);
-    DoEvents();
-    ZeigeSieg(text);
+    if (VerarbeiteNachrichten(true))
+        ZeigeSieg(text);
 }
 
 void frmHaupt::Sieg_Computer()
@@ -216,8 +231,8 @@ void frmHaupt::Sieg_Computer()
     else
         text += QStringLiteral("Somit hat er es auf den %1. Platz geschafft.").arg(place);
     SpieleSound(strSnd111, Async);
-    DoEvents();
-    ZeigeSieg(text);
+    if (VerarbeiteNachrichten(true))
+        ZeigeSieg(text);
 }
 
 void frmHaupt::ZeigeSieg(const QString &ResultText)
@@ -233,10 +248,12 @@ void frmHaupt::ZeigeSieg(const QString &ResultText)
 
 void frmHaupt::imgMüll_Click()
 {
-    Ui::frmHaupt &u = *loadedUi();
+    Ui::frmHaupt *u = loadedUi();
+    if (!u)
+        return;
     SpieleSound(strSnd101, Async);
     Grid->LoescheBoot(bytBoot);
     bytTeil = 0;
-    u.imgMuell->setPicture(picMüll[0]);
-    u.imgMuell->setEnabled(false);
+    u->imgMuell->setPicture(picMüll[0]);
+    u->imgMuell->setEnabled(false);
 }

@@ -582,8 +582,13 @@ Byte clsGrid::ComputerSchuss()
     else
         SucheZiele();
 
-    // Shuffle, then pick one.
+    // With no cell left to shoot at (the fleet is sunk and the field shot
+    // through) the computer does not shoot: nothing is marked or drawn.
     const int n = Ziele.UBound(2);
+    if (n < 1)
+        return scSchonBeschossen;
+
+    // Shuffle, then pick one.
     for (int t = 1; t <= 2 * n; ++t) {
         const int p = RndDraw(n);
         const int q = RndDraw(n);

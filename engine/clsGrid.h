@@ -85,6 +85,8 @@ public:
 
     // The battle.
     Byte SpielerSchuss(Byte &X, Byte &Y);
+    // The computer's shot; scSchonBeschossen, with nothing marked or
+    // drawn, when no cell of the player's field is left to shoot at.
     Byte ComputerSchuss();
 
 signals:

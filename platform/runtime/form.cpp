@@ -372,6 +372,10 @@ void Form::Unload()
     for (Timer *timer : window->findChildren<Timer *>())
         timer->setEnabled(false);
     ForgetWindow();
+    // Input still queued for the window's controls reaches no handler of
+    // the form any more: their connections to it end here.
+    for (QObject *control : window->findChildren<QObject *>())
+        QObject::disconnect(control, nullptr, this, nullptr);
     window->detach();
     m_window = nullptr;
     window->deleteLater();

@@ -201,6 +201,36 @@ TEST_F(ComputerBattle, WholeBattlesSinkEveryPlayersFleet)
     }
 }
 
+TEST_F(ComputerBattle, WithNothingLeftToShootAtTheComputerDoesNotShoot)
+{
+    for (Byte s = 1; s <= 3; ++s) {
+        neuesSpiel(s, 700u + s);
+        ASSERT_TRUE(BaueSpielerFlotte(*grid));
+        grid->UebertrageBoote();
+        int schuesse = 0;
+        while (!flotteVersenkt()) {
+            grid->ComputerSchuss();
+            ASSERT_LE(++schuesse, W() * H());
+        }
+        // Asked on after its last sinking shot, the computer shoots the
+        // cells that are left, all water, and then no more.
+        Byte ergebnis = scWasser;
+        for (int frei = W() * H(); frei >= 0 && ergebnis == scWasser; --frei)
+            ergebnis = grid->ComputerSchuss();
+        ASSERT_EQ(ergebnis, scSchonBeschossen) << "size " << int(s);
+        const Feld3<Byte> vorher = pFeld();
+        const QImage bild = picC->Image();
+        EXPECT_EQ(grid->ComputerSchuss(), scSchonBeschossen);
+        for (int x = 1; x <= W(); ++x)
+            for (int y = 1; y <= H(); ++y) {
+                ASSERT_NE(pFeld()(x, y, ebBeschuss), zuUnberuehrt);
+                ASSERT_EQ(pFeld()(x, y, ebBeschuss), vorher(x, y, ebBeschuss));
+            }
+        EXPECT_EQ(picC->Image(), bild) << "nothing drawn";
+        EXPECT_EQ(grid->Treffer, 0);
+    }
+}
+
 TEST_F(ComputerBattle, FirstShotFallsIntoOneOfTheLastTwoBlocksFairly)
 {
     int rechts = 0;

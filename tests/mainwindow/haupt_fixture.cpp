@@ -178,6 +178,15 @@ std::vector<Boot> ComputerBoote()
     return alle;
 }
 
+int BeschosseneZellen(Feld3<Byte> &feld)
+{
+    int n = 0;
+    for (int c = 1; c <= feld.UBound(1); ++c)
+        for (int r = 1; r <= feld.UBound(2); ++r)
+            n += feld(c, r, ebBeschuss) != zuUnberuehrt ? 1 : 0;
+    return n;
+}
+
 QString Eintrag(int n)
 {
     QFile file(strScoreFile);

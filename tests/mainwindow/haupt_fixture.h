@@ -91,6 +91,9 @@ QImage Siegertitel(Byte winner);
 // The computer's boats' cells, read from the engine.
 std::vector<Boot> ComputerBoote();
 
+// Cells of a field of the engine (pFeld or cFeld) that were shot at.
+int BeschosseneZellen(Feld3<Byte> &feld);
+
 // Record n (from 1) of the top-ten file as text.
 QString Eintrag(int n);
 

@@ -24,15 +24,7 @@ int BootZellen()
 }
 
 // Cells of the player's field the computer has shot at.
-int Beschossen()
-{
-    Feld3<Byte> &feld = clsGridProbe::pFeld(grid());
-    int n = 0;
-    for (int c = 1; c <= feld.UBound(1); ++c)
-        for (int r = 1; r <= feld.UBound(2); ++r)
-            n += feld(c, r, ebBeschuss) != zuUnberuehrt ? 1 : 0;
-    return n;
-}
+int Beschossen() { return BeschosseneZellen(clsGridProbe::pFeld(grid())); }
 
 } // namespace
 
