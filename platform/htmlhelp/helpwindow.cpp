@@ -179,11 +179,17 @@ void HelpWindow::showEvent(QShowEvent *event)
             m_splitter->setSizes(sizes);
         }
         if (m_caller) {
+            // A window manager frames this window only once it is shown,
+            // around the place given to the client area: till then the
+            // caller's frame is the best guess of its own.
+            const QRect callerFrame = m_caller->frameGeometry(), callerClient = m_caller->geometry();
+            const QPoint frameTopLeft = callerClient.topLeft() - callerFrame.topLeft();
+            QRect place(QPoint(), size() + callerFrame.size() - callerClient.size());
+            place.moveCenter(callerFrame.center());
             const QRect screen = m_caller->screen()->availableGeometry();
-            QRect place(QPoint(), frameGeometry().size());
-            place.moveCenter(m_caller->frameGeometry().center());
-            move(std::clamp(place.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - place.width())),
-                 std::clamp(place.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - place.height())));
+            place.moveLeft(std::clamp(place.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - place.width())));
+            place.moveTop(std::clamp(place.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - place.height())));
+            move(place.topLeft() + frameTopLeft);
         }
     }
     QWidget::showEvent(event);

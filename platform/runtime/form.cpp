@@ -16,6 +16,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QList>
 #include <QMargins>
@@ -24,6 +25,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QSize>
 #include <QWidget>
 #include <QWindow>
 
@@ -93,6 +95,31 @@ int HalfDifference(double outer, double own)
     const double difference = std::nearbyint(outer - own);
     return static_cast<int>(difference / 2);
 }
+
+namespace {
+
+// A window's icon from an icon file: its images up to 64 pixels. An X
+// server takes a window's icons in one request of at most 256 KiB, which a
+// 256-pixel image alone fills: with it the window would show no icon.
+QIcon windowIconOf(const QString &path)
+{
+    constexpr int largest = 64;
+    QIcon icon;
+    QImageReader reader(path);
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull() && image.width() <= largest && image.height() <= largest)
+            icon.addPixmap(QPixmap::fromImage(image));
+    } while (reader.jumpToNextImage());
+    if (icon.isNull()) {
+        const QImage only = LoadPicture(path);
+        if (!only.isNull())
+            icon.addPixmap(QPixmap::fromImage(only.scaled(largest, largest, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    return icon;
+}
+
+} // namespace
 
 // ---- the window ------------------------------------------------------------
 
@@ -334,7 +361,7 @@ void Form::applyLayoutProperties(QWidget *window)
     formWindow->setKeyPreview(window->property("KeyPreview").toBool());
     const QString icon = window->property("Icon").toString();
     if (!icon.isEmpty())
-        window->setWindowIcon(QIcon(QPixmap::fromImage(LoadPicture(icon))));
+        window->setWindowIcon(windowIconOf(icon));
 
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
@@ -544,10 +571,15 @@ void Form::applyOuterMeasures()
     if (!w)
         return;
     const QMargins m = frameMargins();
+    QSize client = w->size();
     if (d->width)
-        w->setFixedWidth(std::max(0, *d->width - m.left() - m.right()));
+        client.setWidth(std::max(0, *d->width - m.left() - m.right()));
     if (d->height)
-        w->setFixedHeight(std::max(0, *d->height - m.top() - m.bottom()));
+        client.setHeight(std::max(0, *d->height - m.top() - m.bottom()));
+    // Both bounds in one step: a window manager that saw the window
+    // resizable for a moment would offer to maximise it from then on.
+    if (client != w->minimumSize() || client != w->maximumSize())
+        w->setFixedSize(client);
     if (d->left || d->top) {
         const QPoint frame = framePosition();
         const QPoint wanted(d->left.value_or(frame.x()), d->top.value_or(frame.y()));
