@@ -13,8 +13,10 @@
 #include "comctl/coolbar.h"
 #include "comctl/imagelist.h"
 #include "comctl/toolbar.h"
+#include "runtime/buttonface.h"
 #include "runtime/msgbox.h"
 #include "runtime/program.h"
+#include "runtime/strings.h"
 #include "runtime/timer.h"
 
 #include <QDir>
@@ -23,14 +25,13 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 using namespace modDeklarationen;
 
 namespace {
-
-const QString CRLF = QStringLiteral("\r\n");
 
 // The toolbar's buttons, in their order, with the pictures of the image list.
 struct Knopf {
@@ -51,8 +52,6 @@ constexpr Knopf Knoepfe[] = {
 // that holds the counts.
 constexpr int PanelTop = 306;
 
-// The balloon tool over the client area.
-constexpr LONG BalloonTool = 100;
 // The pointer over the left field: a cross hair whose hot spot is its centre.
 constexpr QPoint ZielkreuzHotSpot(15, 15);
 
@@ -65,9 +64,9 @@ constexpr QPoint ZielkreuzHotSpot(15, 15);
     const QString folder = QDir(App::Path()).absolutePath();
     MsgBox(QStringLiteral("Die Komponente Pellwick (libpellwick.so) kann nicht erstellt werden (Fehler 0x%1).")
                    .arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'))
-               + CRLF + QStringLiteral("Sie ist nicht registriert, oder ihre Bibliothek fehlt.") + CRLF + CRLF
-               + QStringLiteral("Registrieren mit:") + CRLF + folder + QStringLiteral("/regsvr ") + folder
-               + QStringLiteral("/libpellwick.so") + CRLF + CRLF + QStringLiteral("Das Programm wird beendet!"),
+               + vbCrLf + QStringLiteral("Sie ist nicht registriert, oder ihre Bibliothek fehlt.") + vbCrLf + vbCrLf
+               + QStringLiteral("Registrieren mit:") + vbCrLf + folder + QStringLiteral("/regsvr ") + folder
+               + QStringLiteral("/libpellwick.so") + vbCrLf + vbCrLf + QStringLiteral("Das Programm wird beendet!"),
            vbCritical, QStringLiteral("Murvel: Pellwick fehlt"));
     std::fflush(nullptr);
     std::_Exit(EXIT_FAILURE);
@@ -113,9 +112,6 @@ void frmHaupt::SetupWindow(QWidget *window)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
     window->installEventFilter(this);
-    // The face's picture as the layout gave it, to be fitted to the client
-    // area; drawn often, so in the boxes' own format.
-    m_hinten = u.picHinten->Picture().convertToFormat(QImage::Format_RGB32);
     m_face = QRect();
     for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (w->y() >= PanelTop)
@@ -218,11 +214,10 @@ void frmHaupt::Form_Load()
     com::advise(TTip.get(), Pellwick::DIID___cToolTips, m_ttipSink.get(), &m_ttipCookie);
     TTip->Init(Pellwick::TTS_BALLOON);
     {
-        BSTR title = com::toBstr(QStringLiteral("Spielhilfe"));
+        com::Bstr title(QStringLiteral("Spielhilfe"));
         Pellwick::TT_TITELICON icon = Pellwick::TTI_INFOICON;
         VARIANT_BOOL done = VARIANT_FALSE;
-        TTip->SetTitle(&title, &icon, &done);
-        SysFreeString(title);
+        TTip->SetTitle(title.ref(), &icon, &done);
     }
 
     // 7. to 10.
@@ -251,12 +246,12 @@ void frmHaupt::Form_Load()
         TTip->AddTTRectCB(&hwnd, &left, &top, &right, &bottom, static_cast<Pellwick::TT_Flags>(0), BalloonTool, &added);
     }
 
-    // 15. The start-up balloon when help is on.
-    VARIANT_BOOL done = VARIANT_FALSE;
+    // 15. The start-up balloon when help is on; its text comes through
+    // NeedText.
     if (bytHelp == 1) {
         ToolTip = true;
         u.timTTip->setEnabled(true);
-        TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
+        BalloonTrack(false);
     } else {
         TTip->put_Enabled(VARIANT_FALSE);
     }
@@ -306,28 +301,36 @@ void frmHaupt::FitFace()
     const QRect face(0, u.picHinten->Top(), ScaleWidth(), ScaleHeight() - u.picHinten->Top());
     if (face.height() <= PanelTop || face == m_face)
         return;
-    m_face = face;
     // Its own setWidth and setHeight: they size the drawing area at once,
     // also while the window is not shown yet.
     u.picHinten->setLeft(face.left());
     u.picHinten->setWidth(face.width());
     u.picHinten->setHeight(face.height());
-    if (m_hinten.isNull())
+    // The picture as the layout gave it: the box's own until it is first
+    // fitted; after that the file's, read again (a new frame is rare), so
+    // that only the fitted picture stays in memory.
+    const QImage hinten = m_face.isNull() ? u.picHinten->Picture() : LoadPicture(u.picHinten->PictureFile());
+    m_face = face;
+    if (hinten.isNull())
         return;
+    // Made at the drawing area's size, in its format: the box shows it
+    // without a copy of its own.
+    const int width = u.picHinten->ScaleWidth();
     const int height = u.picHinten->ScaleHeight();
-    if (height == m_hinten.height()) {
-        u.picHinten->setPicture(m_hinten);
-    } else {
-        QImage fitted(m_hinten.width(), height, QImage::Format_RGB32);
-        QPainter painter(&fitted);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QPoint(0, 0), m_hinten, QRect(0, 0, m_hinten.width(), PanelTop));
-        painter.drawImage(QRect(0, PanelTop, m_hinten.width(), height - PanelTop), m_hinten,
-                          QRect(0, PanelTop, m_hinten.width(), m_hinten.height() - PanelTop));
-        painter.end();
-        u.picHinten->setPicture(fitted);
-    }
-    const int shift = (height - m_hinten.height()) / 2;
+    QImage fitted(width, height, hinten.format());
+    if (width > hinten.width())
+        fitted.fill(ColorOf(u.picHinten->BackColor()));
+    // The panel is scaled on its own and both parts copied in: drawn scaled
+    // into the whole, it would be blended on Qt's worker threads.
+    const int shown = std::min(width, hinten.width());
+    const QImage panel = hinten.copy(0, PanelTop, shown, hinten.height() - PanelTop)
+                             .scaled(shown, height - PanelTop, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&fitted);
+    painter.drawImage(QPoint(0, 0), hinten, QRect(0, 0, shown, PanelTop));
+    painter.drawImage(QPoint(0, PanelTop), panel);
+    painter.end();
+    u.picHinten->setPicture(fitted);
+    const int shift = (height - hinten.height()) / 2;
     for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         const QVariant top = w->property("PanelTop");
         if (top.isValid())
@@ -375,7 +378,7 @@ void frmHaupt::setModus(Byte vNewValue)
     case mdSetzen:
         Grid->Treffer = 0;
         if (!Grid->ErstelleCFeld()) {
-            MsgBox(QStringLiteral("Systemfehler") + CRLF + CRLF + QStringLiteral("Computer kann Spielfeld nicht erstellen!"),
+            MsgBox(QStringLiteral("Systemfehler") + vbCrLf + vbCrLf + QStringLiteral("Computer kann Spielfeld nicht erstellen!"),
                    vbCritical | vbOKOnly, QStringLiteral("Fehler!"));
             Unload();
             return;

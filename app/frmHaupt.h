@@ -39,7 +39,9 @@ class frmHaupt : public UiForm<frmHaupt, Ui::frmHaupt> {
 public:
     // The winner's shot count as text, for the victory dialog.
     QString Bomben;
-    // True while the help balloon (tool 100) is meant to be shown.
+    // The help balloon: tool 100 of TTip over the client area.
+    static constexpr LONG BalloonTool = 100;
+    // True while the help balloon is meant to be shown.
     bool ToolTip = false;
     // The tooltip object and the board engine; both live while the window
     // is loaded.
@@ -104,6 +106,12 @@ private:
     void ShowTop10();
     void AskQuit();
     void ShowHelp();
+    // Shows the balloon with a fixed text, following the pointer until a
+    // click, the toolbar or the balloon timer ends it.
+    void BalloonShow(const QString &Text);
+    // Tracking on for the balloon; with `enable` the tooltip object is
+    // enabled first.
+    void BalloonTrack(bool enable);
     void BalloonToPointer();
     void imgBoot_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
     void lblBeschriftung_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
@@ -119,6 +127,7 @@ private:
     void lblName_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
     void lblpBoote_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X, float Y);
     void piccFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // Ends the balloon when it is shown.
     void BalloonOff();
     void timTTip_Timer();
     void TTip_NeedText(LONG ID, QString &TTText);
@@ -137,8 +146,7 @@ private:
     // a new game begins.
     bool m_entschieden = false;
 
-    // The face's picture from the layout, and where the face was put.
-    QImage m_hinten;
+    // Where the face was put.
     QRect m_face;
     // The outer width the window was last centred with; -1 while unplaced.
     int m_placedWidth = -1;

@@ -11,25 +11,19 @@
 #include "frmSieg.h"
 #include "modDeklarationen.h"
 
-#include "base/ansi.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "comctl/toolbar.h"
 #include "htmlhelp/htmlhelp.h"
 #include "runtime/doevents.h"
+#include "runtime/strings.h"
 #include "runtime/timer.h"
 #include "user32/user32.h"
 
+#include <QFile>
+
 using modDeklarationen::bytHelp;
 using modDeklarationen::strHelpFile;
-
-namespace {
-
-constexpr LONG BalloonTool = 100;
-
-const QString CR_LF = QStringLiteral("\r\n");
-
-} // namespace
 
 // ---- the toolbar's commands ----------------------------------------------
 
@@ -60,19 +54,9 @@ void frmHaupt::NewGame()
 
     // The placing hint comes after a cancel too: the game on the board is
     // still the one to play.
-    if (bytHelp == 1) {
-        if (TTip) {
-            BSTR text = com::toBstr(QStringLiteral("Setze Deine Boote ins linke Feld!") + CR_LF
-                                    + QStringLiteral("(Einfach ins Feld klicken...)"));
-            TTip->put_Text(BalloonTool, hWnd(), text);
-            SysFreeString(text);
-            TTip->put_Enabled(VARIANT_TRUE);
-            VARIANT_BOOL done = VARIANT_FALSE;
-            TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
-        }
-        ToolTip = true;
-        ui().timTTip->setEnabled(true);
-    }
+    if (bytHelp == 1)
+        BalloonShow(QStringLiteral("Setze Deine Boote ins linke Feld!") + vbCrLf
+                    + QStringLiteral("(Einfach ins Feld klicken...)"));
 
     frmSieg::Instance().Load();
 }
@@ -93,7 +77,7 @@ void frmHaupt::AskQuit()
     // The box keeps its last answer when it is closed without one: a "Ja"
     // from an earlier question must not end the game.
     meldung.setErgebnis(false);
-    meldung.setText(CR_LF + QStringLiteral("Willst Du das Spiel wirklich beenden?"));
+    meldung.setText(vbCrLf + QStringLiteral("Willst Du das Spiel wirklich beenden?"));
     meldung.Show(vbModal);
     if (meldung.Ergebnis())
         Unload();
@@ -103,7 +87,7 @@ void frmHaupt::ShowHelp()
 {
     // Without a viewer or a help file the game simply goes on.
     try {
-        HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
+        HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
     } catch (...) {
     }
 }
@@ -113,12 +97,33 @@ void frmHaupt::Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift)
     (void)Shift;
     try {
         if (KeyCode == vbKeyF1)
-            HtmlHelpA(hWnd(), ansi::fromUnicode(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
+            HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
     } catch (...) {
     }
 }
 
 // ---- the help balloon ------------------------------------------------------
+
+void frmHaupt::BalloonShow(const QString &Text)
+{
+    if (TTip) {
+        const com::Bstr text(Text);
+        TTip->put_Text(BalloonTool, hWnd(), text.get());
+    }
+    BalloonTrack(true);
+    ToolTip = true;
+    ui().timTTip->setEnabled(true);
+}
+
+void frmHaupt::BalloonTrack(bool enable)
+{
+    if (!TTip)
+        return;
+    if (enable)
+        TTip->put_Enabled(VARIANT_TRUE);
+    VARIANT_BOOL done = VARIANT_FALSE;
+    TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
+}
 
 void frmHaupt::BalloonToPointer()
 {
@@ -145,11 +150,7 @@ void frmHaupt::Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, 
     if (!ToolTip)
         return;
     // Back from the toolbar, the balloon shows again.
-    if (TTip) {
-        TTip->put_Enabled(VARIANT_TRUE);
-        VARIANT_BOOL done = VARIANT_FALSE;
-        TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), BalloonTool, &done);
-    }
+    BalloonTrack(true);
     BalloonToPointer();
 }
 
@@ -257,7 +258,7 @@ void frmHaupt::timTTip_Timer()
 void frmHaupt::TTip_NeedText(LONG ID, QString &TTText)
 {
     if (ID == BalloonTool)
-        TTText = QStringLiteral("Drücke  'Neues Spiel'") + CR_LF + QStringLiteral("und der Spaß kann losgehen!");
+        TTText = QStringLiteral("Drücke  'Neues Spiel'") + vbCrLf + QStringLiteral("und der Spaß kann losgehen!");
     else
         TTText = QStringLiteral("Upps was ist das denn ?");
 }

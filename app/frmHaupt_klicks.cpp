@@ -9,9 +9,8 @@
 #include "modDeklarationen.h"
 #include "modMain.h"
 
-#include "com/bstr.h"
 #include "runtime/doevents.h"
-#include "runtime/timer.h"
+#include "runtime/strings.h"
 
 #include <cmath>
 
@@ -20,7 +19,6 @@ using modMain::SpieleSound;
 
 namespace {
 
-const QString CRLF = QStringLiteral("\r\n");
 constexpr bool Async = true;
 constexpr bool Sync = false;
 
@@ -102,7 +100,7 @@ void frmHaupt::Setzen(Byte Spalte, Byte Zeile)
         return;
 
     frmMeldung &meldung = frmMeldung::Instance();
-    meldung.setText(QStringLiteral("Alle Boote wurden gesetzt.") + CRLF + CRLF
+    meldung.setText(QStringLiteral("Alle Boote wurden gesetzt.") + vbCrLf + vbCrLf
                     + QStringLiteral("Bist Du mit der Aufstellung zufrieden?"));
     meldung.Show(vbModal);
     if (!loadedUi() || !Grid)
@@ -114,18 +112,10 @@ void frmHaupt::Setzen(Byte Spalte, Byte Zeile)
         SpieleSound(strSnd104, Async);
         Grid->UebertrageBoote();
         setModus(mdGefecht);
-        if (bytHelp == 1) {
-            BSTR text = com::toBstr(QStringLiteral("Versuche nun, die Boote des Gegners") + CRLF
-                                    + QStringLiteral("im linken Feld zu treffen!") + CRLF
-                                    + QStringLiteral("(Einfach ins Feld klicken...)"));
-            TTip->put_Text(100, hWnd(), text);
-            SysFreeString(text);
-            TTip->put_Enabled(VARIANT_TRUE);
-            VARIANT_BOOL done = VARIANT_FALSE;
-            TTip->SetTrackActivate(VARIANT_TRUE, hWnd(), 100, &done);
-            ToolTip = true;
-            u.timTTip->setEnabled(true);
-        }
+        if (bytHelp == 1)
+            BalloonShow(QStringLiteral("Versuche nun, die Boote des Gegners") + vbCrLf
+                        + QStringLiteral("im linken Feld zu treffen!") + vbCrLf
+                        + QStringLiteral("(Einfach ins Feld klicken...)"));
     } else {
         // A new empty field, and the computer hides a new fleet.
         Grid->setGroesse(Grid->Groesse());
@@ -207,7 +197,7 @@ void frmHaupt::Sieg_Mensch()
     frmSieg &sieg = frmSieg::Instance();
     sieg.setWinner(seMensch);
     sieg.setPlace(place);
-    QString text = Grid->SpielerName() + QStringLiteral(", Du hast den Sieg errungen.") + CRLF;
+    QString text = Grid->SpielerName() + QStringLiteral(", Du hast den Sieg errungen.") + vbCrLf;
     if (place == 0)
         text += QStringLiteral("Zu den Besten gehörst Du leider trotzdem nicht!");
     else
@@ -225,7 +215,7 @@ void frmHaupt::Sieg_Computer()
     frmSieg &sieg = frmSieg::Instance();
     sieg.setWinner(seComputer);
     sieg.setPlace(place);
-    QString text = QStringLiteral("Der Computer hat wiedermal gegen Dich gewonnen.") + CRLF;
+    QString text = QStringLiteral("Der Computer hat wiedermal gegen Dich gewonnen.") + vbCrLf;
     if (place == 0)
         text += QStringLiteral("Er gehört trotzdem nicht zu den Besten!");
     else

@@ -8,6 +8,7 @@
 
 #include "runtime/doevents.h"
 #include "runtime/resources.h"
+#include "runtime/strings.h"
 
 #include <QPalette>
 #include <QPixmap>
@@ -182,7 +183,7 @@ void frmScore::cmdClear_Click()
     // to an earlier question must not clear the lists.
     meldung.setErgebnis(false);
     meldung.Load();
-    meldung.setText(QStringLiteral("\r\nSoll die Top-Ten wirklich gelöscht werden?"));
+    meldung.setText(vbCrLf + QStringLiteral("Soll die Top-Ten wirklich gelöscht werden?"));
     Hide();
     meldung.Show(vbModal);
     if (meldung.Ergebnis()) {

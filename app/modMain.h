@@ -26,10 +26,14 @@ int SoundPauseMs(qsizetype bytes);
 std::optional<std::int16_t> Schusszahl(const QString &text);
 
 // The top ten in its file strScoreFile ("Score.hsc": 60 records of 30 bytes,
-// name and shots of each place, size class after size class).
+// name and shots of each place, size class after size class). Every write
+// replaces the file whole, under its lock, so neither a crash nor a second
+// copy of the game can lose a result.
 void LoadScore();
-// Files a result in the top ten of the current size class and saves; the
-// place reached (1 to 10), or 0 when the result is worse than all ten.
+// Files a result in the top ten of the current size class, as the file
+// holds it now (read afresh under the lock), and saves; the place reached
+// (1 to 10) in the table that was written, or 0 when the result is worse
+// than all ten.
 std::uint8_t InsertScore(const QString &Name, std::int16_t Shots);
 // Clears every place to "unbekannt" / "?" and writes the file.
 void ResetScore();

@@ -5,9 +5,12 @@
 #include "runtime/error.h"
 #include "runtime/files.h"
 #include "runtime/msgbox.h"
+#include "runtime/plainfile.h"
 #include "runtime/program.h"
 
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace modMain {
 
@@ -72,24 +75,53 @@ void LeereTabelle()
         }
 }
 
-// Writes places 1 to 10 of every size class; on any failure the message
-// and the program's end.
+// A failed write: the reason on stderr, the message, and the program's end.
+[[noreturn]] void Abbruch(const QString &meldung, const QString &grund)
+{
+    std::fprintf(stderr, "murvel: %s\n", qPrintable(grund));
+    MsgBox(meldung + QStringLiteral("\r\nDas Programm wird beendet!"), vbExclamation, QStringLiteral("Murvel"));
+    End();
+}
+
+// Places 1 to 10 of every size class, records 1 to 60, as one image.
+QByteArray AbbildDerTabelle()
+{
+    QByteArray image;
+    for (int s = 1; s <= Groessen; ++s)
+        for (int p = 1; p <= ScorePlaetze; ++p) {
+            image += RecordBytes(strScore(p, s, 1), RecordLaenge);
+            image += RecordBytes(strScore(p, s, 2), RecordLaenge);
+        }
+    return image;
+}
+
+// Writes the table: the file is replaced whole, so a crash or a failure
+// leaves either the old file or the new one, never a mix. What the old file
+// held beyond record 60 is kept, so the file never gets shorter.
 void SchreibeScore(const QString &meldung)
 {
+    QString grund;
     try {
-        intFileNr = FreeFile();
-        Open(modDeklarationen::strScoreFile, OpenMode::Random, intFileNr, RecordLaenge);
-        for (int s = 1; s <= Groessen; ++s)
-            for (int p = 1; p <= ScorePlaetze; ++p) {
-                Put(intFileNr, NamensRecord(p, s), strScore(p, s, 1));
-                Put(intFileNr, NamensRecord(p, s) + 1, strScore(p, s, 2));
-            }
-        Close(intFileNr);
-    } catch (const RuntimeError &) {
-        MsgBox(meldung + QStringLiteral("\r\nDas Programm wird beendet!"), vbExclamation, QStringLiteral("Murvel"));
-        End();
+        const QByteArray image = AbbildDerTabelle();
+        if (plainfile::replace(modDeklarationen::strScoreFile, image, &grund, image.size()) == plainfile::Replaced::Yes)
+            return;
+    } catch (const RuntimeError &e) {
+        grund = QStringLiteral("cannot write %1: %2").arg(modDeklarationen::strScoreFile, e.Description());
     }
+    Abbruch(meldung, grund);
 }
+
+// Another copy of the game may file a result at the same time: a change of
+// the file holds its lock from reading to writing.
+void Sperre(plainfile::Lock &lock, const QString &meldung)
+{
+    QString grund;
+    if (!lock.acquire(10000, &grund))
+        Abbruch(meldung, grund);
+}
+
+const QString SpeicherMeldung = QStringLiteral("Es trat ein Fehler beim Speichern der Highscore-Daten auf!");
+const QString ErstellMeldung = QStringLiteral("Es trat ein Fehler beim Erstellen der Datei auf!");
 
 // A missing file is created empty, as opening it for writing would; where
 // that is not allowed the table stays cleared all the same.
@@ -107,8 +139,9 @@ void LegeLeereDateiAn()
 void LoadScore()
 {
     // A missing or short file reads like a cleared table, an unusable entry
-    // like an empty place; nothing is reported. The file is only read, so
-    // a top ten the player may not write still shows.
+    // like an empty place. The file is only read, so a top ten the player
+    // may not write still shows; one that cannot be read at all (a folder,
+    // a named pipe) reads as cleared, with a line on stderr.
     LeereTabelle();
     intFileNr = FreeFile();
     try {
@@ -116,6 +149,9 @@ void LoadScore()
     } catch (const RuntimeError &e) {
         if (e.Number() == 53)
             LegeLeereDateiAn();
+        else
+            std::fprintf(stderr, "murvel: cannot read %s (%s); the top ten reads as cleared\n",
+                         qPrintable(modDeklarationen::strScoreFile), qPrintable(e.Description()));
         return;
     }
     const qint64 size = QFileInfo(modDeklarationen::strScoreFile).size();
@@ -159,6 +195,11 @@ std::uint8_t InsertScore(const QString &Name, std::int16_t Shots)
     if (!AktuelleGroesse)
         throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"));
     const int s = AktuelleGroesse();
+    // The result is filed into the file as it is now, not into the table
+    // read at start: what another copy filed meanwhile stays.
+    plainfile::Lock lock(modDeklarationen::strScoreFile);
+    Sperre(lock, SpeicherMeldung);
+    LoadScore();
     int platz = 0;
     for (int p = 1; p <= ScorePlaetze && platz == 0; ++p)
         if (Shots <= Wert(strScore(p, s, 2)))
@@ -171,19 +212,23 @@ std::uint8_t InsertScore(const QString &Name, std::int16_t Shots)
     }
     strScore(platz, s, 1) = PassenderName(Name);
     strScore(platz, s, 2) = QString::number(Shots);
-    SaveScore();
+    SchreibeScore(SpeicherMeldung);
     return static_cast<std::uint8_t>(platz);
 }
 
 void ResetScore()
 {
+    plainfile::Lock lock(modDeklarationen::strScoreFile);
+    Sperre(lock, ErstellMeldung);
     LeereTabelle();
-    SchreibeScore(QStringLiteral("Es trat ein Fehler beim Erstellen der Datei auf!"));
+    SchreibeScore(ErstellMeldung);
 }
 
 void SaveScore()
 {
-    SchreibeScore(QStringLiteral("Es trat ein Fehler beim Speichern der Highscore-Daten auf!"));
+    plainfile::Lock lock(modDeklarationen::strScoreFile);
+    Sperre(lock, SpeicherMeldung);
+    SchreibeScore(SpeicherMeldung);
 }
 
 } // namespace modMain

@@ -3,11 +3,15 @@
 #include "frmHaupt.h"
 #include "frmStart.h"
 
+#include "registry/registry.h"
 #include "registry/settings.h"
 #include "runtime/doevents.h"
+#include "runtime/msgbox.h"
 #include "runtime/program.h"
 #include "runtime/resources.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace modMain {
@@ -34,6 +38,23 @@ std::uint8_t Einstellung(const QString &key, std::uint8_t standard, int kleinste
 {
     const auto value = AlsByte(GetSetting(App::EXEName(), QStringLiteral("Options"), key, QString::number(standard)));
     return value && *value >= kleinster && *value <= groesster ? *value : standard;
+}
+
+// The registry holds Pellwick's registration and the player's options: a
+// registry that is there but cannot be read at all (no permission, a folder,
+// a pipe, far too large) would make the game start without either. Say
+// which file and why, and end with a failure status.
+void PruefeRegistry()
+{
+    const QString grund = registry::unreadableReason();
+    if (grund.isEmpty())
+        return;
+    const QString datei = registry::storePath();
+    MsgBox(QStringLiteral("Die Registrierungsdatei „%1“ kann nicht gelesen werden (%2).").arg(datei, grund)
+               + QStringLiteral("\r\n\r\nDas Programm wird beendet!"),
+           vbCritical, QStringLiteral("Murvel: Registrierung unlesbar"));
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace
@@ -78,6 +99,7 @@ void LeseEinstellungen()
 void Main()
 {
     using namespace modDeklarationen;
+    PruefeRegistry();
     // The splash first, painted before anything else is loaded.
     frmStart::Instance().Show();
     DoEvents();

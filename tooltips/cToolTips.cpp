@@ -471,12 +471,10 @@ HRESULT cToolTips::Init(TT_STYLE Style)
 QString cToolTips::RaiseNeedText(LONG id)
 {
     const com::ComPtr<_cToolTips> keepAlive(this);
-    BSTR TTText = SysAllocString(u"");
-    VARIANT args[] = {com::variantLong(id), com::variantRef(&TTText)};
+    com::Bstr TTText{QString()};
+    VARIANT args[] = {com::variantLong(id), com::variantRef(TTText.ref())};
     m_events.fire(dispid::NeedText, args, 2);
-    const QString text = com::fromBstr(TTText);
-    SysFreeString(TTText);
-    return text;
+    return TTText.text();
 }
 
 void cToolTips::RaiseShow(LONG id, LONG &ReturnCode)

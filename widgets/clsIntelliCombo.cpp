@@ -4,10 +4,10 @@
 #include "runtime/combobox.h"
 #include "runtime/doevents.h"
 #include "runtime/error.h"
+#include "runtime/plainfile.h"
 #include "user32/user32.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <cstdio>
 
 namespace {
 
@@ -70,6 +70,39 @@ int32_t clsIntelliCombo::LastError() const
     return mvarLastError;
 }
 
+namespace {
+
+// No real name list comes near these; what lies beyond them is not read.
+constexpr qint64 MaxListBytes = 1024 * 1024;
+constexpr int32_t MaxListNames = 100000;
+
+const QByteArray ByteOrderMark = "\xEF\xBB\xBF";
+
+void Warn(const QString &text)
+{
+    std::fprintf(stderr, "murvel: %s\n", qPrintable(text));
+}
+
+// The list file's bytes; a failure raises the error of its kind.
+QByteArray ReadList(const QString &filename, bool *cut)
+{
+    const plainfile::ReadResult file = plainfile::read(filename, MaxListBytes, plainfile::BeyondLimit::Cut);
+    switch (file.status) {
+    case plainfile::ReadResult::Read:
+        break;
+    case plainfile::ReadResult::Missing:
+        throw RuntimeError(errFileNotFound, QStringLiteral("Datei nicht gefunden"));
+    case plainfile::ReadResult::Unreadable:
+    case plainfile::ReadResult::TooLarge:
+        Warn(QStringLiteral("cannot read %1: %2").arg(filename, file.why));
+        throw RuntimeError(errPathFileAccess, file.why);
+    }
+    *cut = file.cut;
+    return file.bytes;
+}
+
+} // namespace
+
 bool clsIntelliCombo::Save(QString Filename, bool Append)
 {
     bool result = true;
@@ -78,26 +111,27 @@ bool clsIntelliCombo::Save(QString Filename, bool Append)
             throw RuntimeError(errObjectNotSet, QStringLiteral("Objektvariable nicht festgelegt"));
         QByteArray bytes;
         if (Append) {
-            QFile old(Filename);
-            if (old.exists()) {
-                if (!old.open(QIODevice::ReadOnly))
-                    throw RuntimeError(errPathFileAccess, old.errorString());
-                bytes = old.readAll();
-                if (old.error() != QFileDevice::NoError)
-                    throw RuntimeError(errDeviceIO, old.errorString());
-            }
+            const plainfile::ReadResult old = plainfile::read(Filename, MaxListBytes, plainfile::BeyondLimit::Refuse);
+            if (old.status == plainfile::ReadResult::Unreadable || old.status == plainfile::ReadResult::TooLarge)
+                throw RuntimeError(errPathFileAccess, old.why);
+            bytes = old.bytes;
         }
-        for (int32_t i = 0; i <= mvarCombo->ListCount() - 1; ++i)
-            bytes += ansi::fromUnicode(mvarCombo->List(i)) + "\r\n";
+        // The list is written in the encoding it was read in.
+        if (mvarEncoding == Encoding::Utf8WithBom && bytes.isEmpty())
+            bytes += ByteOrderMark;
+        for (int32_t i = 0; i <= mvarCombo->ListCount() - 1; ++i) {
+            const QString entry = mvarCombo->List(i);
+            bytes += (mvarEncoding == Encoding::Ansi ? ansi::fromUnicode(entry) : entry.toUtf8()) + "\r\n";
+        }
 
-        // Written beside and renamed over the old file only when all of it
-        // is on disk, so a failed write (a full disk, a size limit) leaves
-        // the old list intact, also when appending.
-        QSaveFile file(Filename);
-        if (!file.open(QIODevice::WriteOnly))
-            throw RuntimeError(errPathFileAccess, file.errorString());
-        if (file.write(bytes) != bytes.size() || !file.commit())
-            throw RuntimeError(errDeviceIO, file.errorString());
+        // Replaced whole, so a failed write (a full disk, a size limit)
+        // leaves the old list intact, also when appending.
+        QString why;
+        switch (plainfile::replace(Filename, bytes, &why)) {
+        case plainfile::Replaced::Yes: break;
+        case plainfile::Replaced::NotAllowed: throw RuntimeError(errPathFileAccess, why);
+        case plainfile::Replaced::WriteFailed: throw RuntimeError(errDeviceIO, why);
+        }
     } catch (const RuntimeError &e) {
         mvarLastError = e.Number();
         result = false;
@@ -114,24 +148,37 @@ bool clsIntelliCombo::Load(QString Filename, bool Append)
         if (!Append)
             mvarCombo->Clear();
 
-        QFile file(Filename);
-        if (!file.exists())
-            throw RuntimeError(errFileNotFound, QStringLiteral("Datei nicht gefunden"));
-        if (!file.open(QIODevice::ReadOnly))
-            throw RuntimeError(errPathFileAccess, file.errorString());
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw RuntimeError(errDeviceIO, file.errorString());
+        bool cut = false;
+        QByteArray bytes = ReadList(Filename, &cut);
+        if (cut) // the last line read may be a piece of one
+            bytes.truncate(qMax(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+
+        // UTF-8, as editors write today, when the file is valid UTF-8 (with
+        // or without a byte-order mark); else the ANSI code page.
+        const bool bom = bytes.startsWith(ByteOrderMark);
+        const QByteArray text = bom ? bytes.mid(ByteOrderMark.size()) : bytes;
+        if (ansi::isValidUtf8(text)) {
+            bytes = text;
+            mvarEncoding = bom ? Encoding::Utf8WithBom : Encoding::Utf8;
+        } else {
+            mvarEncoding = Encoding::Ansi;
+        }
 
         // A line ends at CR LF, or at a lone CR or LF as other editors write;
         // the end of the file ends the last line, and a final line end adds
         // no entry.
         qsizetype pos = 0;
+        int32_t names = 0;
         while (pos < bytes.size()) {
+            if (names == MaxListNames) {
+                cut = true;
+                break;
+            }
             qsizetype end = pos;
             while (end < bytes.size() && bytes.at(end) != '\r' && bytes.at(end) != '\n')
                 ++end;
-            const QString line = ansi::toUnicode(bytes.mid(pos, end - pos));
+            const QByteArray lineBytes = bytes.mid(pos, end - pos);
+            const QString line = mvarEncoding == Encoding::Ansi ? ansi::toUnicode(lineBytes) : QString::fromUtf8(lineBytes);
             pos = end;
             if (pos < bytes.size() && bytes.at(pos) == '\r')
                 ++pos;
@@ -141,8 +188,15 @@ bool clsIntelliCombo::Load(QString Filename, bool Append)
             if (!mvarCombo) // the combo box went away while messages were handled
                 throw RuntimeError(errObjectNotSet, QStringLiteral("Objektvariable nicht festgelegt"));
             mvarCombo->AddItem(line);
+            ++names;
             DoEvents();
         }
+        if (cut)
+            Warn(QStringLiteral("%1 holds more than %2 names or %3 bytes; only the first %4 names are read")
+                     .arg(Filename)
+                     .arg(MaxListNames)
+                     .arg(MaxListBytes)
+                     .arg(names));
     } catch (const RuntimeError &e) {
         mvarLastError = e.Number();
         result = false;

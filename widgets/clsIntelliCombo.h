@@ -24,7 +24,11 @@ public:
     // The error number of the last failed Save or Load; a success keeps it.
     int32_t LastError() const;
 
-    // One entry per line, CR LF after each, in the ANSI code page.
+    // One entry per line, CR LF after each. Load reads a file that is valid
+    // UTF-8 (with or without a byte-order mark) as UTF-8 and any other in the
+    // ANSI code page, a plain file only and at most its first 100,000 names
+    // and 1 MiB; Save writes in the encoding of the last Load (the ANSI code
+    // page before any).
     bool Save(QString Filename, bool Append = false);
     bool Load(QString Filename, bool Append = false);
 
@@ -40,7 +44,10 @@ private:
     void mvarCombo_KeyDown(int16_t &KeyCode, int16_t Shift);
     void mvarCombo_KeyPress(int16_t &KeyAscii);
 
+    enum class Encoding { Ansi, Utf8, Utf8WithBom };
+
     QPointer<ComboBox> mvarCombo;
+    Encoding mvarEncoding = Encoding::Ansi;
     bool mvarEnabled = false;
     int32_t mvarLastError = 0;
     QMetaObject::Connection m_keyDown;

@@ -1,5 +1,7 @@
 #include "base/ansi.h"
 
+#include <QStringDecoder>
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -69,6 +71,14 @@ QString toUnicode(const QByteArray &bytes)
 QString toUnicode(const char *zeroTerminated)
 {
     return zeroTerminated ? toUnicode(QByteArray(zeroTerminated)) : QString();
+}
+
+bool isValidUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes); // decoding is what sets hasError()
+    Q_UNUSED(text);
+    return !decoder.hasError();
 }
 
 } // namespace ansi

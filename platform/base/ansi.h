@@ -13,4 +13,8 @@ QByteArray fromUnicode(const QString &text);
 QString toUnicode(const QByteArray &bytes);
 QString toUnicode(const char *zeroTerminated);
 
+// Whether bytes are valid UTF-8 (plain ASCII is): text from outside that is
+// may be read as UTF-8, any other as Windows-1252.
+bool isValidUtf8(const QByteArray &bytes);
+
 } // namespace ansi

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <utility>
+
 using OLECHAR = char16_t;
 using LPOLESTR = OLECHAR *;
 using LPCOLESTR = const OLECHAR *;
@@ -27,5 +29,39 @@ namespace com {
 BSTR toBstr(const QString &text);
 // The text of a BSTR (embedded zero characters included).
 QString fromBstr(BSTR bstr);
+
+// Owns one BSTR and frees it when it goes: a string handed to a COM call,
+// or one a call hands back. Moves, never copies.
+class Bstr {
+public:
+    Bstr() = default;
+    explicit Bstr(const QString &text) : m_bstr(toBstr(text)) {}
+    Bstr(Bstr &&other) noexcept : m_bstr(std::exchange(other.m_bstr, nullptr)) {}
+    Bstr &operator=(Bstr &&other) noexcept
+    {
+        if (this != &other)
+            SysFreeString(std::exchange(m_bstr, std::exchange(other.m_bstr, nullptr)));
+        return *this;
+    }
+    Bstr(const Bstr &) = delete;
+    Bstr &operator=(const Bstr &) = delete;
+    ~Bstr() { SysFreeString(m_bstr); }
+    // Takes over a string a call handed back.
+    static Bstr adopt(BSTR bstr)
+    {
+        Bstr owner;
+        owner.m_bstr = bstr;
+        return owner;
+    }
+
+    BSTR get() const { return m_bstr; }
+    // For a parameter passed by reference (in and out): the call may
+    // replace the string, which this owner then frees.
+    BSTR *ref() { return &m_bstr; }
+    QString text() const { return fromBstr(m_bstr); }
+
+private:
+    BSTR m_bstr = nullptr;
+};
 
 } // namespace com

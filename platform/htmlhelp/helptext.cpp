@@ -7,18 +7,6 @@
 
 namespace helptext {
 
-namespace {
-
-bool isValidUtf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes); // decoding is what sets hasError()
-    Q_UNUSED(text);
-    return !decoder.hasError();
-}
-
-} // namespace
-
 QByteArray declaredCharset(const QByteArray &html)
 {
     // Both forms: <meta charset="x"> and <meta http-equiv=... content="...; charset=x">.
@@ -42,7 +30,7 @@ QString decode(const QByteArray &bytes)
         if (decoder.isValid())
             return decoder(bytes);
     }
-    return isValidUtf8(bytes) ? QString::fromUtf8(bytes) : ansi::toUnicode(bytes);
+    return ansi::isValidUtf8(bytes) ? QString::fromUtf8(bytes) : ansi::toUnicode(bytes);
 }
 
 } // namespace helptext

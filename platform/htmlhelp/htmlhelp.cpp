@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMessageBox>
@@ -30,15 +31,24 @@ QHash<QString, OpenWindow> &openWindows()
     return windows;
 }
 
-// The file as named, or, for a path written with the other platform's
-// separators, the same path with forward slashes.
-QString localPath(const QString &file)
+// The file as named, in the file system's own encoding; failing that, for a
+// name written the other platform's way, the same bytes read in the ANSI
+// code page, and either with forward slashes for backslashes.
+QString localPath(const char *file)
 {
-    if (QFileInfo::exists(file) || !file.contains(QLatin1Char('\\')))
-        return file;
-    QString alternative = file;
-    alternative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QFileInfo::exists(alternative) ? alternative : file;
+    const QString native = QFile::decodeName(file);
+    QStringList candidates{native};
+    const QString ansiName = ansi::toUnicode(file);
+    if (ansiName != native)
+        candidates.append(ansiName);
+    for (QString candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return candidate;
+        candidate.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return native;
 }
 
 void tellCannotOpen(const QString &file, ChmFile::Problem problem)
@@ -82,7 +92,7 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
         return 0;
     const HelpWindow::Tab tab = command == HH_DISPLAY_INDEX ? HelpWindow::IndexTab : HelpWindow::ContentsTab;
 
-    const QString path = localPath(ansi::toUnicode(file));
+    const QString path = localPath(file);
     const QFileInfo info(path);
     const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 

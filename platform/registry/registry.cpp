@@ -1,22 +1,17 @@
 #include "registry/registry.h"
+#include "runtime/plainfile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QMap>
 #include <QMutex>
-#include <QSaveFile>
 #include <QStringDecoder>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 
 namespace registry {
@@ -142,53 +137,66 @@ bool validKeyName(const QString &name)
     return !name.isEmpty() && !name.contains(u'\\') && !name.contains(u'\n') && !name.contains(u'\r') && storable(name);
 }
 
-// Parses a whole file; on any fault returns false and *badLine says where.
-bool parse(const QByteArray &data, Node *root, int *badLine)
+// Parses a whole file, keeping every key and value that reads well: a line
+// that does not is skipped (a key's line with everything under it), and
+// *badLine says where the first one stands (0: none).
+void parse(const QByteArray &data, Node *root, int *badLine)
 {
     const QList<QByteArray> lines = data.split('\n');
-    *badLine = 1;
-    if (lines.isEmpty() || lines[0].trimmed() != kHeader)
-        return false;
+    *badLine = 0;
+    const auto damage = [badLine](int number) {
+        if (*badLine == 0)
+            *badLine = number;
+    };
+    int first = 0;
+    if (!lines.isEmpty() && lines[0].trimmed() == kHeader)
+        first = 1;
+    else
+        damage(1);
     Node *current = nullptr;
-    for (int i = 1; i < lines.size(); ++i) {
-        *badLine = i + 1;
+    bool inBadSection = false; // the values of a key that cannot be read go with it
+    for (int i = first; i < lines.size(); ++i) {
         QByteArray line = lines[i];
         if (line.endsWith('\r'))
             line.chop(1);
         if (line.isEmpty())
             continue;
         if (line.startsWith('[')) {
-            if (!line.endsWith(']'))
-                return false;
+            current = nullptr;
+            inBadSection = true;
+            if (!line.endsWith(']')) {
+                damage(i + 1);
+                continue;
+            }
             const std::optional<QString> path = decodeUtf8(line.mid(1, line.size() - 2));
-            if (!path)
-                return false;
-            QStringList parts = path->split(u'\\');
-            if (parts.takeFirst() != kRootName)
-                return false;
+            QStringList parts = path ? path->split(u'\\') : QStringList();
+            bool valid = path && parts.takeFirst() == kRootName;
             for (const QString &part : parts)
-                if (!validKeyName(part))
-                    return false;
+                valid = valid && validKeyName(part);
+            if (!valid) {
+                damage(i + 1);
+                continue;
+            }
             current = &makeNode(*root, parts);
+            inBadSection = false;
             continue;
         }
-        if (!current)
-            return false;
         QString name;
         qsizetype pos = 0;
         if (line.startsWith('@'))
             pos = 1;
         else if (!unquote(line, pos, &name) || name.isEmpty())
-            return false;
-        if (pos >= line.size() || line[pos] != '=')
-            return false;
-        ++pos;
+            pos = -1;
         QString text;
-        if (!unquote(line, pos, &text) || pos != line.size())
-            return false;
-        current->values[fold(name)] = {name, text};
+        if (pos < 0 || pos >= line.size() || line[pos] != '=' || !unquote(line, ++pos, &text) || pos != line.size()) {
+            damage(i + 1);
+            continue;
+        }
+        if (current)
+            current->values[fold(name)] = {name, text};
+        else if (!inBadSection)
+            damage(i + 1); // a value outside any key
     }
-    return true;
 }
 
 // The root's own values stand under [HKEY_CURRENT_USER]; a root without any
@@ -241,50 +249,23 @@ struct Loaded {
     Node root;
     bool damaged = false;
     int badLine = 0;
-    QString unreadable; // why a file that is there could not be read
+    QString unreadable; // why a file that is there could not be read (no permission, a folder, too large)
 };
 
-// The whole file; nullopt when it is missing, and also, with the reason,
-// when something is there but cannot be read (no permission, a folder, a
-// loop of links).
-std::optional<QByteArray> readWhole(const QString &path, QString *why)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        *why = QString::fromLocal8Bit(std::strerror(errno));
-        return std::nullopt;
-    }
-    QByteArray data;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            *why = QString::fromLocal8Bit(std::strerror(errno));
-            ::close(fd);
-            return std::nullopt;
-        }
-        data.append(buffer, n);
-    }
-    ::close(fd);
-    return data;
-}
+// No real registry comes near this; a larger file is not read, and so
+// never replaced.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
 Loaded load(const QString &path)
 {
     Loaded result;
-    const std::optional<QByteArray> data = readWhole(path, &result.unreadable);
-    if (!data)
+    const plainfile::ReadResult file = plainfile::read(path, kMaxFileSize, plainfile::BeyondLimit::Refuse);
+    if (file.status != plainfile::ReadResult::Read) {
+        result.unreadable = file.why;
         return result;
-    if (!parse(*data, &result.root, &result.badLine)) {
-        result.root = Node();
-        result.damaged = true;
     }
+    parse(file.bytes, &result.root, &result.badLine);
+    result.damaged = result.badLine != 0;
     return result;
 }
 
@@ -299,6 +280,14 @@ public:
         return f(static_cast<const Node &>(m_cache.root));
     }
 
+    // Why the file that is there cannot be read; empty when it can.
+    QString unreadable()
+    {
+        QMutexLocker locker(&m_mutex);
+        refresh();
+        return m_cache.unreadable;
+    }
+
     // One transaction: change returns whether it changed anything.
     bool modify(const std::function<bool(Node &)> &change)
     {
@@ -308,9 +297,10 @@ public:
             warn(QStringLiteral("cannot create the folder of %1").arg(path));
             return false;
         }
-        QLockFile lock(path + QStringLiteral(".lock"));
-        if (!lock.tryLock(10000)) {
-            warn(QStringLiteral("%1 stays locked by another program; nothing was written").arg(path));
+        plainfile::Lock lock(path);
+        QString why;
+        if (!lock.acquire(10000, &why)) {
+            warn(why + QStringLiteral("; nothing was written"));
             return false;
         }
         Loaded fresh = load(path);
@@ -325,9 +315,8 @@ public:
             return false;
         QByteArray data = kHeader + "\n\n";
         serialise(fresh.root, QString(), &data);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-            warn(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        if (plainfile::replace(path, data, &why) != plainfile::Replaced::Yes) {
+            warn(why + QStringLiteral("; nothing was written"));
             return false;
         }
         m_path = path;
@@ -349,7 +338,7 @@ private:
         if (!m_cache.unreadable.isEmpty())
             warn(QStringLiteral("cannot read %1: %2; it reads as empty").arg(path, m_cache.unreadable));
         if (m_cache.damaged)
-            warn(QStringLiteral("%1 is damaged (line %2); it reads as empty").arg(path).arg(m_cache.badLine));
+            warn(QStringLiteral("%1 is damaged (line %2): what cannot be read is skipped").arg(path).arg(m_cache.badLine));
     }
 
     // A damaged file still holds what someone may want back: keep a copy.
@@ -364,7 +353,7 @@ private:
             warn(QStringLiteral("%1 is damaged and cannot be kept as %2; it is left as it is").arg(path, backup));
             return false;
         }
-        warn(QStringLiteral("%1 was damaged (line %2) and read as empty; it is kept as %3 and replaced by a new one")
+        warn(QStringLiteral("%1 was damaged (line %2); it is kept as %3 and replaced by what could be read of it")
                  .arg(path)
                  .arg(badLine)
                  .arg(backup));
@@ -384,6 +373,11 @@ Store &store()
 }
 
 } // namespace
+
+QString unreadableReason()
+{
+    return store().unreadable();
+}
 
 QString storePath()
 {

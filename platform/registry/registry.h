@@ -8,12 +8,15 @@
 // The whole registry is one file, $XDG_CONFIG_HOME/murvel/registry.reg
 // (default ~/.config). Every change is one transaction on that file: under a
 // lock file it is read afresh, changed and replaced atomically, so two
-// processes writing at once lose nothing. A damaged file reads as empty; the
-// first change after that keeps it beside as registry.reg.damaged-<time>
-// and says so on stderr before a new file is written. A file that is there
-// but cannot be read also reads as empty, and is never replaced: every
-// change fails until it can be read again. Text that UTF-8 cannot carry (a
-// lone surrogate) is refused, so what was written reads back as it was.
+// processes writing at once lose nothing. In a damaged file every key and
+// value that reads well is kept and only the damaged lines are skipped; the
+// first change after that keeps the file beside as
+// registry.reg.damaged-<time> and says so on stderr before the new file is
+// written. A file that is there but cannot be read at all (no permission,
+// not a plain file, larger than any real registry) reads as empty, and is
+// never replaced: every change fails until it can be read again. Text that
+// UTF-8 cannot carry (a lone surrogate) is refused, so what was written
+// reads back as it was.
 #include <QString>
 #include <QStringList>
 
@@ -60,5 +63,9 @@ private:
 
 // Where the registry of this user lives.
 QString storePath();
+
+// Why the registry file cannot be read at all; empty when it can be read or
+// is not there yet.
+QString unreadableReason();
 
 } // namespace registry

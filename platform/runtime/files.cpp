@@ -6,6 +6,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -89,20 +95,37 @@ void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recor
     // Records go straight to the file, so what was written stays written
     // even when the program ends at once.
     QIODevice::OpenMode how = QIODevice::Unbuffered;
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     switch (mode) {
-    case OpenMode::Input: how = QIODevice::ReadOnly; break;
-    case OpenMode::Output: how = QIODevice::WriteOnly | QIODevice::Truncate; break;
-    case OpenMode::Append: how = QIODevice::WriteOnly | QIODevice::Append; break;
-    case OpenMode::Random: how |= QIODevice::ReadWrite; break;
-    case OpenMode::RandomRead: how |= QIODevice::ReadOnly; break;
+    case OpenMode::Input: how = QIODevice::ReadOnly; flags |= O_RDONLY; break;
+    case OpenMode::Output: how = QIODevice::WriteOnly | QIODevice::Truncate; flags |= O_WRONLY | O_CREAT; break;
+    case OpenMode::Append: how = QIODevice::WriteOnly | QIODevice::Append; flags |= O_WRONLY | O_CREAT | O_APPEND; break;
+    case OpenMode::Random: how |= QIODevice::ReadWrite; flags |= O_RDWR | O_CREAT; break;
+    case OpenMode::RandomRead: how |= QIODevice::ReadOnly; flags |= O_RDONLY; break;
     }
     const QFileInfo info(path);
     if ((mode == OpenMode::Input || mode == OpenMode::RandomRead) && !info.exists())
         fail(53, QStringLiteral("File not found"));
     if (!info.absoluteDir().exists())
         fail(76, QStringLiteral("Path not found"));
-    if (info.isDir() || !open->file.open(how))
+    // Opened without blocking, and only a plain file: a named pipe or a
+    // device where the file should be would otherwise hang the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    if (fd < 0)
+        fail(75, QStringLiteral("Path/File access error: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fail(75, QStringLiteral("Path/File access error: not a plain file"));
+    }
+    if (mode == OpenMode::Output && ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        fail(75, QStringLiteral("Path/File access error: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    if (!open->file.open(fd, how, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         fail(75, QStringLiteral("Path/File access error"));
+    }
     openFiles()[fileNumber] = std::move(open);
 }
 
@@ -116,19 +139,25 @@ void Close()
     openFiles().clear();
 }
 
+QByteArray RecordBytes(const QString &text, int recordLength)
+{
+    const QByteArray bytes = ansi::fromUnicode(text);
+    if (bytes.size() > recordLength - lengthFieldSize)
+        fail(59, QStringLiteral("Bad record length"));
+    QByteArray buffer(recordLength, '\0');
+    buffer[0] = static_cast<char>(bytes.size() & 0xFF);
+    buffer[1] = static_cast<char>((bytes.size() >> 8) & 0xFF);
+    buffer.replace(lengthFieldSize, bytes.size(), bytes);
+    return buffer;
+}
+
 void Put(std::int16_t fileNumber, std::int32_t record, const QString &text)
 {
     OpenFile &open = openFile(fileNumber, true);
     if (open.mode == OpenMode::RandomRead)
         fail(75, QStringLiteral("Path/File access error"));
     const qint64 offset = recordOffset(open, record);
-    const QByteArray bytes = ansi::fromUnicode(text);
-    if (bytes.size() > open.recordLength - lengthFieldSize)
-        fail(59, QStringLiteral("Bad record length"));
-    QByteArray buffer(open.recordLength, '\0');
-    buffer[0] = static_cast<char>(bytes.size() & 0xFF);
-    buffer[1] = static_cast<char>((bytes.size() >> 8) & 0xFF);
-    buffer.replace(lengthFieldSize, bytes.size(), bytes);
+    const QByteArray buffer = RecordBytes(text, open.recordLength);
     if (!open.file.seek(offset) || open.file.write(buffer) != buffer.size())
         fail(57, QStringLiteral("Device I/O error"));
 }

@@ -6,7 +6,8 @@
 //   52 bad file number, 53 file not found, 54 bad file mode, 55 file
 //   already open, 57 device I/O error, 59 bad record length, 62 input past
 //   end of file, 63 bad record number, 67 too many files, 75 path/file
-//   access error, 76 path not found.
+//   access error, 76 path not found. Only plain files open, without waiting
+//   (a named pipe, a device or a folder raises 75).
 #include <QString>
 
 #include <cstdint>
@@ -36,6 +37,10 @@ void Close();
 // never gets shorter. A text that does not fit the record raises 59, a file
 // opened only to read raises 75.
 void Put(std::int16_t fileNumber, std::int32_t record, const QString &text);
+
+// The record Put writes for text: for a file that is written whole rather
+// than record by record. Raises 59 when the text does not fit.
+QByteArray RecordBytes(const QString &text, int recordLength);
 
 // Get #fileNumber, record, text: a record beyond the end of the file reads
 // as the empty text; a record whose length does not fit it raises 59.

@@ -1,6 +1,8 @@
 #include "runtime/picturebox.h"
 
 #include "runtime/buttonface.h"
+#include <QBackingStore>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -18,7 +20,6 @@ PictureBox::PictureBox(QWidget *parent)
     setMouseTracking(true);
     // The controls inside lie in the drawing area, inside the border.
     setProperty("ClientOrigin", kBorder);
-    resizeImage(width(), height());
 }
 
 void PictureBox::setPicture(const QImage &picture)
@@ -36,30 +37,28 @@ void PictureBox::setPictureFile(const QString &path)
 void PictureBox::setWidth(int w)
 {
     resize(w, height());
-    resizeImage(w, height());
 }
 
 void PictureBox::setHeight(int h)
 {
     resize(width(), h);
-    resizeImage(width(), h);
 }
 
-void PictureBox::resizeEvent(QResizeEvent *event)
+QSize PictureBox::drawingArea() const
 {
-    QWidget::resizeEvent(event);
-    resizeImage(width(), height());
+    return QSize(std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
 }
 
-void PictureBox::resizeImage(int outerWidth, int outerHeight)
+QImage &PictureBox::image() const
 {
-    const QSize area(std::max(0, outerWidth - 2 * kBorder), std::max(0, outerHeight - 2 * kBorder));
-    if (!m_image.isNull() && m_image.size() == area)
-        return;
+    const QSize area = drawingArea();
+    if (m_image.size() == area)
+        return m_image;
     // What was drawn stays where it was; new room shows the background
     // colour and picture (a layout sets the picture before the box has
     // taken its size).
-    QImage resized(area, QImage::Format_RGB32);
+    const QImage::Format format = m_image.isNull() ? QImage::Format_RGB32 : m_image.format();
+    QImage resized(area, format);
     resized.fill(ColorOf(m_backColor));
     if (!area.isEmpty()) {
         QPainter painter(&resized);
@@ -69,6 +68,12 @@ void PictureBox::resizeImage(int outerWidth, int outerHeight)
             painter.drawImage(0, 0, m_image);
     }
     m_image = resized;
+    return m_image;
+}
+
+const QImage &PictureBox::Image() const
+{
+    return image();
 }
 
 void PictureBox::setBackColor(COLORREF color)
@@ -84,17 +89,26 @@ void PictureBox::setDrawWidth(int width)
 
 void PictureBox::Cls()
 {
-    m_image.fill(ColorOf(m_backColor));
-    if (!m_picture.isNull()) {
-        QPainter painter(&m_image);
-        painter.drawImage(0, 0, m_picture);
+    const QSize area = drawingArea();
+    const QImage::Format format = m_image.isNull() ? QImage::Format_RGB32 : m_image.format();
+    if (m_picture.size() == area && m_picture.format() == format) {
+        // The picture is all there is to see: share it (a drawing copies it).
+        m_image = m_picture;
+    } else {
+        if (m_image.size() != area || m_image.format() != format || !m_image.isDetached())
+            m_image = QImage(area, format);
+        m_image.fill(ColorOf(m_backColor));
+        if (!m_picture.isNull() && !area.isEmpty()) {
+            QPainter painter(&m_image);
+            painter.drawImage(0, 0, m_picture);
+        }
     }
     update();
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, COLORREF color, LineKind kind)
 {
-    if (m_image.isNull())
+    if (image().isNull())
         return;
     const QColor qcolor = ColorOf(color);
     QPainter painter(&m_image);
@@ -133,14 +147,14 @@ const QImage &PictureBox::scaledPicture(const QImage &picture, int width, int he
         return *found;
     if (m_scaled.size() > 64)
         m_scaled.clear();
-    QImage scaled = picture.convertToFormat(QImage::Format_RGB32)
+    QImage scaled = picture.convertToFormat(m_image.format())
                         .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return *m_scaled.insert(key, scaled);
 }
 
 void PictureBox::PaintPicture(const QImage &picture, float x, float y, float width, float height)
 {
-    if (m_image.isNull() || picture.isNull())
+    if (image().isNull() || picture.isNull())
         return;
     const int w = static_cast<int>(std::lround(width));
     const int h = static_cast<int>(std::lround(height));
@@ -158,12 +172,45 @@ void PictureBox::Refresh()
         repaint();
 }
 
-void PictureBox::paintEvent(QPaintEvent *)
+void PictureBox::paintEvent(QPaintEvent *event)
 {
+    adoptBackingStoreFormat();
+    const QImage &shown = image();
+    const QRect inside(QPoint(kBorder, kBorder), drawingArea());
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
-    painter.drawImage(kBorder, kBorder, m_image);
+    // Rectangle by rectangle of what is exposed: clipped to one rectangle,
+    // an image of the target's format is copied row by row; clipped to a
+    // region (the children left out) it would be blended, on Qt's worker
+    // threads when it is large.
+    for (const QRect &exposed : event->region()) {
+        painter.setClipRect(exposed);
+        if (!inside.contains(exposed)) {
+            painter.setPen(Qt::black);
+            painter.drawRect(0, 0, width() - 1, height() - 1);
+        }
+        const QRect area = exposed & inside;
+        if (!area.isEmpty())
+            painter.drawImage(area.topLeft(), shown, area.translated(-kBorder, -kBorder));
+    }
+}
+
+void PictureBox::adoptBackingStoreFormat()
+{
+    QBackingStore *store = backingStore();
+    QPaintDevice *device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return;
+    const QImage::Format format = static_cast<QImage *>(device)->format();
+    if (format == m_image.format() || m_image.isNull())
+        return;
+    // Only formats that keep every colour as it is: the image is what
+    // was drawn, and tests and callers read its pixels.
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_ARGB32)
+        return;
+    m_image.convertTo(format);
+    if (!m_picture.isNull())
+        m_picture.convertTo(format);
+    m_scaled.clear();
 }
 
 // Positions are pixels of the drawing area, inside the border.

@@ -11,6 +11,12 @@
 // layout's positions accordingly when a form loads. Its Picture is a
 // background drawn from the drawing area's top left corner, unscaled and
 // clipped; drawing goes over it and Cls returns to it.
+//
+// The persistent image is sized when it is next used, so a change of
+// width and then of height makes one image, not two; a picture of exactly
+// the drawing area's size is shared with it until something is drawn. Once
+// shown, the image takes the format of the window's backing store, so that
+// a repaint copies pixels instead of converting them.
 #include "base/wintypes.h"
 #include "runtime/control.h"
 #include "runtime/inputcodes.h"
@@ -38,8 +44,8 @@ public:
     int Height() const { return height(); }
     void setHeight(int h);
     // The drawing area's size.
-    int ScaleWidth() const { return m_image.width(); }
-    int ScaleHeight() const { return m_image.height(); }
+    int ScaleWidth() const { return drawingArea().width(); }
+    int ScaleHeight() const { return drawingArea().height(); }
 
     COLORREF BackColor() const { return m_backColor; }
     // Like the runtime's, a new background colour also clears the box.
@@ -67,7 +73,7 @@ public:
     void Refresh();
 
     // What has been drawn: the persistent image of the drawing area.
-    const QImage &Image() const { return m_image; }
+    const QImage &Image() const;
 
 signals:
     void Click();
@@ -76,16 +82,19 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     int BackColorInt() const { return static_cast<int>(m_backColor); }
     void setBackColorInt(int c) { setBackColor(static_cast<COLORREF>(c)); }
-    void resizeImage(int outerWidth, int outerHeight);
+    QSize drawingArea() const;
+    // Converts the image to the format of the window's backing store.
+    void adoptBackingStoreFormat();
+    // The persistent image at the drawing area's current size.
+    QImage &image() const;
     const QImage &scaledPicture(const QImage &picture, int width, int height);
 
-    QImage m_image;
+    mutable QImage m_image;
     COLORREF m_backColor = 0x00FFFFFF;
     int m_drawWidth = 1;
     QImage m_picture;

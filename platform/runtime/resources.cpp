@@ -1,7 +1,7 @@
 #include "runtime/resources.h"
 #include "runtime/error.h"
 
-#include <QFile>
+#include <QResource>
 
 namespace {
 
@@ -28,8 +28,12 @@ QImage LoadResPicture(int id, int type)
 
 QByteArray LoadResData(int id, const QString &type)
 {
-    QFile file(resourcePath(type, id));
-    if (!file.open(QIODevice::ReadOnly))
+    const QResource resource(resourcePath(type, id));
+    if (!resource.isValid() || !resource.data())
         notFound(type, id);
-    return file.readAll();
+    // A resource stored as it is: the executable's own bytes, without a
+    // copy; the array copies them only when something writes to it.
+    if (resource.compressionAlgorithm() == QResource::NoCompression)
+        return QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+    return resource.uncompressedData();
 }

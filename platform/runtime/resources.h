@@ -12,5 +12,7 @@ enum ResPictureType { vbResBitmap = 0, vbResIcon = 1 };
 QImage LoadResPicture(int id, int type);
 
 // A custom resource as bytes, e.g. LoadResData(101, "SOUND"); throws
-// RuntimeError 326 when there is none.
+// RuntimeError 326 when there is none. A resource stored uncompressed is
+// not copied: the array refers to the program's own bytes until something
+// writes to it.
 QByteArray LoadResData(int id, const QString &type);

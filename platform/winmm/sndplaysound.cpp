@@ -2,6 +2,7 @@
 #include "winmm/sound_device.h"
 #include "winmm/wavedecoder.h"
 
+#include <chrono>
 #include <cstdint>
 #include <thread>
 #include <utility>
@@ -28,20 +29,22 @@ BOOL play(const char *image, std::size_t size, UINT flags)
     auto &device = winmm::SoundDevice::instance();
     // Every request ends the sound that plays, also one that holds none.
     device.stop();
-    if (!(flags & SND_MEMORY) || !image || size <= riffHeaderSize)
+    // Checked before SDL is loaded for it: no sound, no loading.
+    if (!(flags & SND_MEMORY) || !image || size <= riffHeaderSize || !winmm::isSoundWaveImage(image, size))
         return FALSE;
-    winmm::DecodedWave sound = winmm::decodeWave(image, size, device.isOpen() ? &device.format() : nullptr);
+    const bool haveSdl = winmm::sdl() != nullptr;
+    winmm::DecodedWave sound = winmm::decodeWave(image, size, haveSdl ? &winmm::SoundDevice::format() : nullptr);
     if (!sound.ok)
         return FALSE;
     const bool wait = !(flags & SND_ASYNC);
-    if (!device.isOpen()) {
-        // Not even the silent driver: keep the time a synchronous sound takes.
-        if (wait)
-            std::this_thread::sleep_for(sound.length);
-        return FALSE;
-    }
-    device.play(std::move(sound.samples), wait);
-    return TRUE;
+    const auto requested = std::chrono::steady_clock::now();
+    if (haveSdl && device.play(std::move(sound.samples), wait))
+        return TRUE;
+    // Not heard (no SDL, no device in time): keep the time a synchronous
+    // sound takes.
+    if (wait)
+        std::this_thread::sleep_until(requested + sound.length);
+    return FALSE;
 }
 
 } // namespace

@@ -9,10 +9,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/ptrace.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/user.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +115,7 @@ TEST_F(TopTen, AResultEntersAtItsPlaceAndPushesTheRestDown)
 {
     ResetScore();
     fill(2, 20, 2); // 20, 22, 24, ..., 38
+    SaveScore(); // a result is filed into what the file holds
     EXPECT_EQ(InsertScore(QStringLiteral("Anna"), 19), 1);
     EXPECT_EQ(strScore(1, 2, 1), QStringLiteral("Anna"));
     EXPECT_EQ(strScore(2, 2, 2), QStringLiteral("20"));
@@ -308,14 +319,175 @@ TEST_F(TopTenReadOnlyTest, ASaveIntoItShowsTheMessageAndEndsTheProgram)
     EXPECT_EQ(fileBytes(), stored);
 }
 
-TEST_F(TopTenDeathTest, ATextThatDoesNotFitEndsTheSaveAfterTheRecordsBeforeIt)
+TEST_F(TopTenDeathTest, ATextThatDoesNotFitEndsTheSaveAndLeavesTheOldFileWhole)
 {
     ResetScore();
     const QByteArray cleared = fileBytes();
     fill(1, 20, 1);
     strScore(5, 2, 1) = QString(29, QLatin1Char('x')); // record 29
     EXPECT_EXIT((answerTheMessageBox(), SaveScore()), testing::ExitedWithCode(0), "Highscore-Daten");
-    EXPECT_EQ(fileBytes(), imageOfTable().left(28 * RecordSize) + cleared.mid(28 * RecordSize));
+    EXPECT_EQ(fileBytes(), cleared);
+}
+
+// ---- crashes and a second copy of the game --------------------------------
+
+// Whether a system call about to run may change a file.
+bool changesAFile(const user_regs_struct &regs)
+{
+    switch (regs.orig_rax) {
+    case SYS_write: case SYS_pwrite64: case SYS_writev: case SYS_pwritev: case SYS_pwritev2:
+    case SYS_rename: case SYS_renameat: case SYS_renameat2: case SYS_truncate: case SYS_ftruncate:
+    case SYS_unlink: case SYS_unlinkat: case SYS_fsync: case SYS_fdatasync: case SYS_fchmod:
+        return true;
+    case SYS_open:
+        return regs.rsi & (O_CREAT | O_TRUNC);
+    case SYS_openat:
+        return regs.rdx & (O_CREAT | O_TRUNC);
+    default:
+        return false;
+    }
+}
+
+// Runs work in a child process and kills it just before its killAt-th call
+// that may change a file. True when it was killed, false when it ran to its
+// end first.
+bool killedAtWrite(const std::function<void()> &work, int killAt)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        raise(SIGSTOP);
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
+    int seen = 0;
+    bool entering = false;
+    int signal = 0;
+    for (;;) {
+        ptrace(PTRACE_SYSCALL, child, nullptr, signal);
+        signal = 0;
+        if (waitpid(child, &status, 0) != child || WIFEXITED(status) || WIFSIGNALED(status))
+            return false;
+        if (!WIFSTOPPED(status))
+            continue;
+        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+            signal = WSTOPSIG(status) == SIGSTOP ? 0 : WSTOPSIG(status);
+            continue;
+        }
+        entering = !entering;
+        user_regs_struct regs{};
+        if (!entering || ptrace(PTRACE_GETREGS, child, nullptr, &regs) != 0 || !changesAFile(regs))
+            continue;
+        if (++seen == killAt) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return true;
+        }
+    }
+}
+
+TEST_F(TopTen, ASaveKilledAtAnyOfItsWritesLeavesTheOldFileOrTheNewOneWhole)
+{
+    fill(1, 20, 1);
+    fill(2, 40, 1);
+    fill(3, 60, 1);
+    SaveScore();
+    const QByteArray tail = "bytes beyond record 60";
+    const QByteArray old = fileBytes() + tail;
+    fill(1, 25, 2);
+    strScore(1, 2, 1) = QStringLiteral("Neuer Erster");
+    strScore(7, 3, 2) = QStringLiteral("?");
+    const QByteArray neu = imageOfTable() + tail; // the file never gets shorter
+
+    int kills = 0;
+    for (int killAt = 1;; ++killAt) {
+        SCOPED_TRACE(killAt);
+        writeFile(old);
+        ASSERT_TRUE(QFile(strScoreFile).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const bool killed = killedAtWrite([] { SaveScore(); }, killAt);
+        const QByteArray after = fileBytes();
+        EXPECT_TRUE(after == old || after == neu) << "a mix of old and new after " << killAt - 1 << " writes";
+        if (!killed) {
+            EXPECT_EQ(after, neu);
+            break;
+        }
+        ++kills;
+        ASSERT_LT(killAt, 1000);
+    }
+    EXPECT_GE(kills, 1);
+    // The last save ran to its end: same permissions, and whatever a killed
+    // save left beside the file is gone.
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(strScoreFile).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden), QStringList({QStringLiteral("Score.hsc"), QStringLiteral("Score.hsc.lock")}));
+}
+
+TEST_F(TopTen, TwoCopiesFilingResultsAtOnceKeepEveryResult)
+{
+    ResetScore();
+    LoadScore(); // both copies read the cleared table at their start
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    QList<pid_t> copies;
+    for (int copy = 1; copy <= 2; ++copy) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            char go = 0;
+            if (read(ready[0], &go, 1) != 1)
+                _exit(2);
+            for (int i = 0; i < 5; ++i)
+                InsertScore(QStringLiteral("Kopie %1 Spiel %2").arg(copy).arg(i), static_cast<std::int16_t>(10 * copy + i));
+            _exit(0);
+        }
+        copies.append(pid);
+    }
+    ASSERT_EQ(write(ready[1], "gg", 2), 2);
+    for (const pid_t pid : copies) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    close(ready[0]);
+    close(ready[1]);
+
+    LoadScore();
+    for (int copy = 1; copy <= 2; ++copy)
+        for (int i = 0; i < 5; ++i) {
+            const int place = 5 * (copy - 1) + i + 1;
+            EXPECT_EQ(strScore(place, 2, 1), QStringLiteral("Kopie %1 Spiel %2").arg(copy).arg(i)) << place;
+            EXPECT_EQ(strScore(place, 2, 2), QString::number(10 * copy + i)) << place;
+        }
+    // The table in memory is the file's after a result is filed, and the
+    // place is the place in it.
+    strScore(1, 2, 1) = QStringLiteral("stale");
+    EXPECT_EQ(InsertScore(QStringLiteral("Zuletzt"), 12), 3);
+    EXPECT_EQ(strScore(1, 2, 1), QStringLiteral("Kopie 1 Spiel 0"));
+    EXPECT_EQ(imageOfTable(), fileBytes());
+}
+
+// In a child process: what LoadScore made of a file that is no plain file.
+void loadAndReportWithin30s()
+{
+    alarm(30); // a hang ends the child with a signal
+    loadAndReport();
+}
+
+TEST_F(TopTenDeathTest, ANamedPipeOrADeviceReadsAsAClearedTableWithoutWaiting)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(strScoreFile).constData(), 0600), 0);
+    EXPECT_EXIT(loadAndReportWithin30s(), testing::ExitedWithCode(0),
+                "cannot read .*Score.hsc .*not a plain file.*cleared\n.*\\[unbekannt \\?\\] \\[unbekannt \\?\\] \\[\\?\\]");
+    QFile::remove(strScoreFile);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), strScoreFile));
+    EXPECT_EXIT(loadAndReportWithin30s(), testing::ExitedWithCode(0), "\\[unbekannt \\?\\] \\[unbekannt \\?\\] \\[\\?\\]");
+    // Nor is it replaced: a save into it fails with the Part's message.
+    EXPECT_EXIT((alarm(30), answerTheMessageBox(), ResetScore()), testing::ExitedWithCode(0),
+                "not a plain file\n.*\\[Murvel\\] \\[Es trat ein Fehler beim Erstellen der Datei auf!");
+    EXPECT_EQ(QFileInfo(strScoreFile).symLinkTarget(), QStringLiteral("/dev/zero"));
 }
 
 } // namespace

@@ -24,6 +24,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QCursor>
 #include <QPainter>
 #include <QPixmap>
@@ -413,6 +416,26 @@ TEST_F(Commands, F1OpensTheHelpIndexAndTheHelpButtonItsContents)
     clickToolbarButton("keyHilfe");
     ASSERT_EQ(helpWindows().size(), 1) << "one window per file";
     EXPECT_EQ(helpWindows().first()->currentTab(), HelpWindow::ContentsTab);
+}
+
+// The path reaches the viewer as the file system names it, whatever the
+// folder is called.
+TEST_F(Commands, HelpOpensFromAFolderWhoseNameIsNotWindows1252)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("Łódź 日本"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    strHelpFile = folder + QStringLiteral("/Hilfe.chm");
+    ASSERT_TRUE(QFile::copy(testenv::buildDir() + QStringLiteral("/Hilfe.chm"), strHelpFile));
+    clickToolbarButton("keyHilfe");
+    ASSERT_EQ(helpWindows().size(), 1);
+    EXPECT_EQ(helpWindows().first()->filePath(), strHelpFile);
+    helpWindows().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::keyClick(haupt().Window(), Qt::Key_F1);
+    ASSERT_EQ(helpWindows().size(), 1);
+    EXPECT_EQ(helpWindows().first()->currentTab(), HelpWindow::IndexTab);
 }
 
 TEST_F(Commands, WithoutTheHelpFileTheGameGoesOn)

@@ -76,9 +76,15 @@ murvel_start() {
 murvel_catch_splash() {
   local splash="" end tries look
   end=$(x11__deadline 20)
+  # The game runs only in short slices from here on: the splash may stand
+  # for a few milliseconds only.
   while [ -z "$splash" ]; do
+    kill -STOP "$MURVEL_PID"
     splash=$(xwininfo -root -children 2>/dev/null | awk '/ 307x165\+/ { print $1; exit }')
+    [ -n "$splash" ] && break
+    kill -CONT "$MURVEL_PID"
     x11__before "$end" || murvel__fail "no splash within 20 s" || return
+    sleep 0.002
   done
   for tries in $(seq 200); do
     kill -STOP "$MURVEL_PID"

@@ -31,7 +31,7 @@ namespace {
 
 QByteArray helpFile()
 {
-    return ansi::fromUnicode(testenv::buildDir() + QStringLiteral("/Hilfe.chm"));
+    return QFile::encodeName(testenv::buildDir() + QStringLiteral("/Hilfe.chm"));
 }
 
 template <typename T>
@@ -198,7 +198,7 @@ TEST_F(HelpViewer, MissingOrDamagedFileReturnsZeroAndTellsTheUserWithoutWaiting)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString missing = dir.filePath(QStringLiteral("Hilfe.chm"));
-    EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(missing).constData(), HH_DISPLAY_TOC, 0), 0);
+    EXPECT_EQ(HtmlHelpA(0, QFile::encodeName(missing).constData(), HH_DISPLAY_TOC, 0), 0);
     QList<QMessageBox *> boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes.first()->isVisible());
@@ -214,7 +214,7 @@ TEST_F(HelpViewer, MissingOrDamagedFileReturnsZeroAndTellsTheUserWithoutWaiting)
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write(QByteArray("ITSF").append(QByteArray(4000, '\x11')));
     damaged.close();
-    EXPECT_EQ(HtmlHelpA(0, ansi::fromUnicode(missing).constData(), HH_DISPLAY_INDEX, 0), 0);
+    EXPECT_EQ(HtmlHelpA(0, QFile::encodeName(missing).constData(), HH_DISPLAY_INDEX, 0), 0);
     boxes = topLevel<QMessageBox>(QStringLiteral("htmlhelpCannotOpen"));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes.first()->text(),

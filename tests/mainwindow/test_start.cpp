@@ -6,17 +6,20 @@
 #include "modMain.h"
 
 #include "com/runtime.h"
+#include "registry/registry.h"
 #include "registry/settings.h"
 #include "runtime/program.h"
 #include "support/test_env.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 using namespace haupttest;
 using namespace modDeklarationen;
@@ -142,4 +145,46 @@ TEST(StartDeathTest, WithPellwicksLibraryGoneTheProgramSaysSoAndEnds)
             LoadWithoutPellwick();
         },
         ::testing::ExitedWithCode(1), "\\[Murvel: Pellwick fehlt\\] .*Pellwick.*Bibliothek fehlt.*regsvr .*libpellwick.so");
+}
+
+// A registry that is there but cannot be read at all stops the start with
+// its own message, naming the file and the reason, before the splash; a
+// named pipe in its place does not hang the start.
+TEST(StartDeathTest, AnUnreadableRegistryIsNamedWithItsReasonAndTheProgramEnds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QString file = registry::storePath();
+    QFile::remove(file);
+    ASSERT_TRUE(QDir().mkpath(file));
+    EXPECT_EXIT((CloseNextMessageBox(), modMain::Main()), ::testing::ExitedWithCode(1),
+                "\\[Murvel: Registrierung unlesbar\\] Die Registrierungsdatei „.*/murvel/registry.reg“ kann nicht "
+                "gelesen werden \\(it is a folder\\)\\.  Das Programm wird beendet!");
+    ASSERT_TRUE(QDir(file).removeRecursively());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_EXIT((CloseNextMessageBox(), modMain::Main()), ::testing::ExitedWithCode(1),
+                "kann nicht gelesen werden \\(it is not a plain file\\)");
+    QFile::remove(file);
+}
+
+// Without a display the game says in one line what it needs, and ends with
+// a failure status instead of Qt's abort.
+TEST(Start, WithoutADisplayOneLineSaysSoAndTheStatusIsOne)
+{
+    for (const QString &display : {QString(), QStringLiteral(":7391")}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        if (!display.isEmpty())
+            environment.insert(QStringLiteral("DISPLAY"), display);
+        QProcess murvel;
+        murvel.setProcessEnvironment(environment);
+        murvel.start(testenv::buildDir() + QStringLiteral("/murvel"));
+        ASSERT_TRUE(murvel.waitForFinished(60000)) << display.toStdString();
+        EXPECT_EQ(murvel.exitStatus(), QProcess::NormalExit) << display.toStdString();
+        EXPECT_EQ(murvel.exitCode(), 1) << display.toStdString();
+        const QString output = QString::fromLocal8Bit(murvel.readAllStandardError());
+        EXPECT_EQ(output.count(QLatin1Char('\n')), 1) << output.toStdString();
+        EXPECT_TRUE(output.startsWith(QStringLiteral("murvel: Murvel braucht eine grafische Anzeige"))) << output.toStdString();
+        EXPECT_TRUE(murvel.readAllStandardOutput().isEmpty());
+    }
 }

@@ -209,31 +209,41 @@ TEST_F(Registry, SeesWhatAnotherProcessWrote)
     EXPECT_EQ(Key::currentUser("Software\\Theirs").value("b"), "2");
 }
 
-TEST_F(Registry, ADamagedFileReadsEmptyAndIsKeptBeforeItIsReplaced)
+TEST_F(Registry, ADamagedLineCostsOnlyItselfAndTheFileIsKeptBeforeItIsReplaced)
 {
-    const QByteArray damaged = "MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"a\"=\"1\"\ngarbage line\n";
+    const QByteArray damaged = "MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"a\"=\"1\"\ngarbage line\n"
+                               "\"b\"=\"2\"\n[HKEY_CURRENT_USER\\Software\\Later]\n@=\"3\"\n";
     writeFile(damaged);
-    EXPECT_FALSE(Key::currentUser("Software\\Old").exists());
+    EXPECT_EQ(Key::currentUser("Software\\Old").value("a"), "1");
+    EXPECT_EQ(Key::currentUser("Software\\Old").value("b"), "2");
+    EXPECT_EQ(Key::currentUser("Software\\Later").value(), "3");
     EXPECT_EQ(GetSetting("murvel", "Options", "Sound", "1"), "1");
     EXPECT_EQ(fileBytes(), damaged); // reading changes nothing
 
     ASSERT_TRUE(Key::currentUser("Software\\New").setValue("b", "2"));
     EXPECT_EQ(Key::currentUser("Software\\New").value("b"), "2");
+    EXPECT_EQ(Key::currentUser("Software\\Old").value("a"), "1");
+    EXPECT_EQ(Key::currentUser("Software\\Later").value(), "3");
+    EXPECT_FALSE(fileBytes().contains("garbage"));
     const QStringList kept = QDir(m_dir.path() + "/murvel").entryList({"registry.reg.damaged-*"});
     ASSERT_EQ(kept.size(), 1);
     QFile backup(m_dir.path() + "/murvel/" + kept[0]);
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     EXPECT_EQ(backup.readAll(), damaged);
 
-    // Other kinds of damage read as empty too, and never crash a reader.
-    for (const QByteArray &bad : {QByteArray("not a registry"), QByteArray("MURVEL-REGISTRY 1\n\"a\"=\"1\"\n"),
+    // Every other kind of damage costs only its own lines (a key's line
+    // takes its values with it), and never crashes a reader.
+    const QByteArray good = "[HKEY_CURRENT_USER\\Good]\n\"v\"=\"ok\"\n";
+    for (const QByteArray &bad : {QByteArray("not a registry\n"), QByteArray("MURVEL-REGISTRY 1\n\"a\"=\"1\"\n"),
                                   QByteArray("MURVEL-REGISTRY 1\n[HKEY_CURRENT_USER\\X]\n\"a\"=\"unterminated\n"),
                                   QByteArray("MURVEL-REGISTRY 1\n[HKEY_CURRENT_USER\\X]\n\"a\"=\"\xff\xfe\"\n"),
-                                  QByteArray("MURVEL-REGISTRY 1\n[HKEY_LOCAL_MACHINE\\X]\n"),
-                                  QByteArray("\0\0\0\0", 4)}) {
-        writeFile(bad);
-        EXPECT_FALSE(Key::currentUser("X").exists()) << bad.constData();
-        EXPECT_TRUE(Key::currentUser().subKeyNames().isEmpty()) << bad.constData();
+                                  QByteArray("MURVEL-REGISTRY 1\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=\"1\"\n"),
+                                  QByteArray("MURVEL-REGISTRY 1\n[HKEY_CURRENT_USER\\X\n\"a\"=\"1\"\n"),
+                                  QByteArray("\0\0\0\0\n", 5)}) {
+        writeFile(bad + good);
+        EXPECT_EQ(Key::currentUser("X").value("a"), std::nullopt) << bad.constData();
+        EXPECT_TRUE(Key::currentUser().subKeyNames().contains("Good")) << bad.constData();
+        EXPECT_EQ(Key::currentUser("Good").value("v"), "ok") << bad.constData();
     }
 }
 

@@ -123,3 +123,24 @@ TEST(Sounds, AllAreAboutEquallyLoudAndNoneClips)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Sounds, AreHandedOutAsTheProgramsOwnBytesUntilWrittenTo)
+{
+    for (int id = 101; id <= 111; ++id) {
+        SCOPED_TRACE(id);
+        const QByteArray first = LoadResData(id, QStringLiteral("SOUND"));
+        const QByteArray second = LoadResData(id, QStringLiteral("SOUND"));
+        // Two loads share the same bytes: neither is a copy.
+        EXPECT_EQ(first.constData(), second.constData());
+        EXPECT_GT(first.size(), 1000);
+    }
+    // Writing makes a copy of its own; the resource stays as it was.
+    QByteArray changed = LoadResData(105, QStringLiteral("SOUND"));
+    changed[0] = 'X';
+    EXPECT_TRUE(LoadResData(105, QStringLiteral("SOUND")).startsWith("RIFF"));
+    EXPECT_NE(changed.constData(), LoadResData(105, QStringLiteral("SOUND")).constData());
+}
+
+} // namespace

@@ -26,11 +26,10 @@ TEST(Balloon, ShowsTheHelpTextOverTheWindowAndGoesWhenDisabled)
     c.needText = "Drücke  'Neues Spiel'\r\nund der Spaß kann losgehen!";
 
     c.tips->Init(Pellwick::TTS_BALLOON);
-    BSTR title = com::toBstr("Spielhilfe");
+    com::Bstr title(QStringLiteral("Spielhilfe"));
     TT_TITELICON icon = Pellwick::TTI_INFOICON;
     VARIANT_BOOL ok = VARIANT_FALSE;
-    c.tips->SetTitle(&title, &icon, &ok);
-    SysFreeString(title);
+    c.tips->SetTitle(title.ref(), &icon, &ok);
     EXPECT_EQ(ok, VARIANT_TRUE);
     LONG h = owner.hwnd, l = 0, t = 0, r = owner.widget->width(), b = owner.widget->height();
     c.tips->AddTTRectCB(&h, &l, &t, &r, &b, static_cast<TT_Flags>(0), 100, &ok);

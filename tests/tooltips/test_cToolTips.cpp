@@ -13,23 +13,15 @@ using namespace tooltiptest;
 
 namespace {
 
-BSTR bstr(const QString &text) { return com::toBstr(text); }
-
-QString take(BSTR text)
-{
-    const QString s = com::fromBstr(text);
-    SysFreeString(text);
-    return s;
-}
+QString take(BSTR text) { return com::Bstr::adopt(text).text(); }
 
 // Adds a tool with a fixed text; True when the tooltip took it.
 bool addTool(_cToolTips *tips, HWND owner, const QString &text, LONG id, TT_Flags fl = DefaultToolFlags)
 {
     LONG h = owner, l = 0, t = 0, r = 100, b = 50;
-    BSTR s = bstr(text);
+    com::Bstr s(text);
     VARIANT_BOOL ok = VARIANT_FALSE;
-    tips->AddTTRect(&h, &l, &t, &r, &b, &s, fl, id, &ok);
-    SysFreeString(s);
+    tips->AddTTRect(&h, &l, &t, &r, &b, s.ref(), fl, id, &ok);
     return ok == VARIANT_TRUE;
 }
 
@@ -115,10 +107,9 @@ TEST(cToolTips, EveryMemberIsInertBeforeInit)
     t->SetTrackPosition(10, 20, &ok);
     EXPECT_EQ(ok, VARIANT_FALSE);
     ok = VARIANT_TRUE;
-    BSTR title = bstr("Spielhilfe");
+    com::Bstr title(QStringLiteral("Spielhilfe"));
     TT_TITELICON icon = Pellwick::TTI_INFOICON;
-    t->SetTitle(&title, &icon, &ok);
-    SysFreeString(title);
+    t->SetTitle(title.ref(), &icon, &ok);
     EXPECT_EQ(ok, VARIANT_FALSE);
     LONG x = 1, y = 1, h = owner.hwnd, hit = -5;
     t->HitTest(&x, &y, &h, &hit);
@@ -251,9 +242,7 @@ TEST(cToolTips, TextReadsBackWithinTheBuffer)
     EXPECT_EQ(toolText(c.tips.get(), owner.hwnd, 3), longer.left(1024));
 
     // Texts cross in the ANSI code page.
-    BSTR umlauts = bstr("Drücke  'Neues Spiel'\r\nund der Spaß");
-    c.tips->put_Text(1, owner.hwnd, umlauts);
-    SysFreeString(umlauts);
+    c.tips->put_Text(1, owner.hwnd, com::Bstr(QStringLiteral("Drücke  'Neues Spiel'\r\nund der Spaß")).get());
     EXPECT_EQ(toolText(c.tips.get(), owner.hwnd, 1), "Drücke  'Neues Spiel'\r\nund der Spaß");
 }
 

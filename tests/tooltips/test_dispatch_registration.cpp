@@ -66,16 +66,14 @@ TEST(cToolTipsDispatch, InvokeGivesTheSameResultsAsTheInterface)
 
     // Early bound.
     early.tips->Init(Pellwick::TTS_BALLOON);
-    BSTR title = com::toBstr("Spielhilfe");
+    com::Bstr title(QStringLiteral("Spielhilfe"));
     TT_TITELICON icon = Pellwick::TTI_INFOICON;
     VARIANT_BOOL titled = VARIANT_FALSE;
-    early.tips->SetTitle(&title, &icon, &titled);
-    SysFreeString(title);
+    early.tips->SetTitle(title.ref(), &icon, &titled);
     LONG h = owner.hwnd, l = 0, t = 0, r = 40, b = 30;
-    BSTR text = com::toBstr("Schuss");
+    com::Bstr text(QStringLiteral("Schuss"));
     VARIANT_BOOL added = VARIANT_FALSE;
-    early.tips->AddTTRect(&h, &l, &t, &r, &b, &text, DefaultToolFlags, DefaultToolId, &added);
-    SysFreeString(text);
+    early.tips->AddTTRect(&h, &l, &t, &r, &b, text.ref(), DefaultToolFlags, DefaultToolId, &added);
     early.tips->put_FontColor(0x0000FF);
     LONG count = 0, colour = 0;
     early.tips->get_Count(&count);
@@ -83,10 +81,9 @@ TEST(cToolTipsDispatch, InvokeGivesTheSameResultsAsTheInterface)
 
     // Late bound, optional parameters left out or passed as missing.
     call(d, dispid::Init, DISPATCH_METHOD, {com::variantLong(Pellwick::TTS_BALLOON)});
-    BSTR lateTitle = com::toBstr("Spielhilfe");
+    com::Bstr lateTitle(QStringLiteral("Spielhilfe"));
     LONG lateIcon = Pellwick::TTI_INFOICON;
-    VARIANT r1 = call(d, dispid::SetTitle, DISPATCH_METHOD, {com::variantRef(&lateTitle), com::variantRef(&lateIcon)});
-    SysFreeString(lateTitle);
+    VARIANT r1 = call(d, dispid::SetTitle, DISPATCH_METHOD, {com::variantRef(lateTitle.ref()), com::variantRef(&lateIcon)});
     VARIANT r2 = call(d, dispid::AddTTRect, DISPATCH_METHOD,
                       {com::variantLong(owner.hwnd), com::variantLong(0), com::variantLong(0), com::variantLong(40),
                        com::variantLong(30), com::variantString("Schuss"), missing()});

@@ -28,7 +28,8 @@ inline QByteArray pcm(int rate, int bits, int channels, int frames, int level)
     appendLe(image, 1, 2); // PCM
     appendLe(image, static_cast<std::uint32_t>(channels), 2);
     appendLe(image, static_cast<std::uint32_t>(rate), 4);
-    appendLe(image, static_cast<std::uint32_t>(rate * channels * bits / 8), 4);
+    // 64-bit: a test may claim a rate whose byte rate overflows 32 bits.
+    appendLe(image, static_cast<std::uint32_t>(static_cast<std::int64_t>(rate) * channels * bits / 8), 4);
     appendLe(image, static_cast<std::uint32_t>(channels * bits / 8), 2);
     appendLe(image, static_cast<std::uint32_t>(bits), 2);
     image.append("data");
