@@ -20,10 +20,8 @@
 #include "runtime/timer.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QImage>
 #include <QPainter>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -111,7 +109,6 @@ void frmHaupt::SetupWindow(QWidget *window)
             .Add(QString::fromLatin1(k.key), QString::fromUtf8(k.caption), image++)
             .setToolTipText(QString::fromUtf8(k.tooltip));
 
-    window->installEventFilter(this);
     m_face = QRect();
     for (QWidget *w : u.picHinten->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (w->y() >= PanelTop)
@@ -119,45 +116,25 @@ void frmHaupt::SetupWindow(QWidget *window)
     u.picpFeld->setMouseIcon(QImage(QStringLiteral(":/pictures/zielkreuz.ico")), ZielkreuzHotSpot);
 
     // Every control's events to their handlers.
-    connect(u.tbToolbar, &Toolbar::ButtonClick, this, [this](ToolbarButton *b) { tbToolbar_ButtonClick(b); });
-    connect(u.tbToolbar, &Toolbar::MouseMove, this,
-            [this](std::int16_t b, std::int16_t s, float x, float y) { tbToolbar_MouseMove(b, s, x, y); });
-    connect(u.picpFeld, &PictureBox::MouseDown, this,
-            [this](short b, short s, float x, float y) { picpFeld_MouseDown(b, s, x, y); });
-    connect(u.picpFeld, &PictureBox::MouseMove, this,
-            [this](short b, short s, float x, float y) { picpFeld_MouseMove(b, s, x, y); });
-    connect(u.piccFeld, &PictureBox::MouseDown, this,
-            [this](short b, short s, float x, float y) { piccFeld_MouseDown(b, s, x, y); });
-    connect(u.picHinten, &PictureBox::MouseMove, this,
-            [this](short b, short s, float x, float y) { picHinten_MouseMove(b, s, x, y); });
-    connect(u.imgMuell, &Image::Click, this, [this] { imgMüll_Click(); });
-    connect(u.imgMuell, &Image::MouseDown, this,
-            [this](std::int16_t b, std::int16_t s, float x, float y) { imgMüll_MouseDown(b, s, x, y); });
-    connect(u.timTTip, &Timer::Tick, this, [this] { timTTip_Timer(); });
-
-    using Args = std::int16_t;
-    m_imgBoot.on(&Image::MouseMove, [this](Args i, Args b, Args s, float x, float y) { imgBoot_MouseMove(i, b, s, x, y); });
-    m_imgBoot.on(&Image::MouseDown, [this](Args i, Args b, Args s, float x, float y) { imgBoot_MouseDown(i, b, s, x, y); });
-    m_lblBeschriftung.on(&Label::MouseMove,
-                         [this](Args i, Args b, Args s, float x, float y) { lblBeschriftung_MouseMove(i, b, s, x, y); });
-    m_lblBeschriftung.on(&Label::MouseDown,
-                         [this](Args i, Args b, Args s, float x, float y) { lblBeschriftung_MouseDown(i, b, s, x, y); });
-    m_lblcBoote.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblcBoote_MouseMove(i, b, s, x, y); });
-    m_lblcBoote.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblcBoote_MouseDown(i, b, s, x, y); });
-    m_lblpBoote.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblpBoote_MouseMove(i, b, s, x, y); });
-    m_lblpBoote.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblpBoote_MouseDown(i, b, s, x, y); });
-    m_lblName.on(&Label::MouseMove, [this](Args i, Args b, Args s, float x, float y) { lblName_MouseMove(i, b, s, x, y); });
-    m_lblName.on(&Label::MouseDown, [this](Args i, Args b, Args s, float x, float y) { lblName_MouseDown(i, b, s, x, y); });
-}
-
-void frmHaupt::ForgetWindow()
-{
-    m_lblName = {};
-    m_lblBeschriftung = {};
-    m_lblpBoote = {};
-    m_lblcBoote = {};
-    m_imgBoot = {};
-    UiForm::ForgetWindow();
+    connect(u.tbToolbar, &Toolbar::ButtonClick, this, &frmHaupt::tbToolbar_ButtonClick);
+    connect(u.tbToolbar, &Toolbar::MouseMove, this, &frmHaupt::tbToolbar_MouseMove);
+    connect(u.picpFeld, &PictureBox::MouseDown, this, &frmHaupt::picpFeld_MouseDown);
+    connect(u.picpFeld, &PictureBox::MouseMove, this, &frmHaupt::picpFeld_MouseMove);
+    connect(u.piccFeld, &PictureBox::MouseDown, this, &frmHaupt::piccFeld_MouseDown);
+    connect(u.picHinten, &PictureBox::MouseMove, this, &frmHaupt::picHinten_MouseMove);
+    connect(u.imgMuell, &Image::Click, this, &frmHaupt::imgMüll_Click);
+    connect(u.imgMuell, &Image::MouseDown, this, &frmHaupt::imgMüll_MouseDown);
+    connect(u.timTTip, &Timer::Tick, this, &frmHaupt::timTTip_Timer);
+    m_imgBoot.on(&Image::MouseMove, this, &frmHaupt::imgBoot_MouseMove);
+    m_imgBoot.on(&Image::MouseDown, this, &frmHaupt::imgBoot_MouseDown);
+    m_lblBeschriftung.on(&Label::MouseMove, this, &frmHaupt::lblBeschriftung_MouseMove);
+    m_lblBeschriftung.on(&Label::MouseDown, this, &frmHaupt::lblBeschriftung_MouseDown);
+    m_lblcBoote.on(&Label::MouseMove, this, &frmHaupt::lblcBoote_MouseMove);
+    m_lblcBoote.on(&Label::MouseDown, this, &frmHaupt::lblcBoote_MouseDown);
+    m_lblpBoote.on(&Label::MouseMove, this, &frmHaupt::lblpBoote_MouseMove);
+    m_lblpBoote.on(&Label::MouseDown, this, &frmHaupt::lblpBoote_MouseDown);
+    m_lblName.on(&Label::MouseMove, this, &frmHaupt::lblName_MouseMove);
+    m_lblName.on(&Label::MouseDown, this, &frmHaupt::lblName_MouseDown);
 }
 
 void frmHaupt::Form_Load()
@@ -260,34 +237,24 @@ void frmHaupt::Form_Load()
 void frmHaupt::PlaceOnScreen()
 {
     setHeight(7470);
-    CentreOnScreenByWidth();
+    m_placedWidth = Width();
+    CentreOnScreen();
     FitFace();
 }
 
-void frmHaupt::CentreOnScreenByWidth()
-{
-    m_placedWidth = Width();
-    setLeft(HalfDifference(Screen::Width(), Width()));
-    setTop(HalfDifference(Screen::Height(), Height()));
-}
-
-bool frmHaupt::eventFilter(QObject *watched, QEvent *event)
+void frmHaupt::Form_Resize()
 {
     // The frame is known only once the window is shown (a window manager
     // may add it later still). The runtime keeps the outer height; the face
     // follows the client area left inside, and the window is centred again
     // by its outer width.
-    if (m_placedWidth >= 0 && loadedUi() && watched == Window()) {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::Resize)
-            FitFace();
-        if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)
-            QTimer::singleShot(0, this, [this] {
-                if (m_placedWidth >= 0 && loadedUi() && Width() != m_placedWidth)
-                    CentreOnScreenByWidth();
-            });
+    if (m_placedWidth < 0 || !loadedUi())
+        return;
+    FitFace();
+    if (Width() != m_placedWidth) {
+        m_placedWidth = Width();
+        CentreOnScreen();
     }
-    return UiForm::eventFilter(watched, event);
 }
 
 void frmHaupt::FitFace()

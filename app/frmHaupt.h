@@ -60,14 +60,13 @@ public:
 
 protected:
     void SetupWindow(QWidget *window) override;
-    void ForgetWindow() override;
     void Form_Load() override;
     void Form_Unload(std::int16_t &Cancel) override;
     void Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift) override;
     void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
-    // Watches the window for the frame the window system gives it.
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // The frame the window system gives the window, or a new client size.
+    void Form_Resize() override;
 
 private:
     friend class UiForm<frmHaupt, Ui::frmHaupt>;
@@ -79,11 +78,11 @@ private:
     // The window's height and place on the screen, and the face below the
     // bar fitted to the client area that is left inside the frame.
     void PlaceOnScreen();
-    void CentreOnScreenByWidth();
     void FitFace();
 
     // Board clicks and turn order.
     void picpFeld_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // The waste bin imgMüll; the layout spells its name imgMuell.
     void imgMüll_Click();
     // Processes pending messages inside a board handler; true when the
     // handler may go on: the window is still there, no other handler

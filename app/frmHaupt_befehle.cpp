@@ -85,21 +85,16 @@ void frmHaupt::AskQuit()
 
 void frmHaupt::ShowHelp()
 {
-    // Without a viewer or a help file the game simply goes on.
-    try {
-        HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
-    } catch (...) {
-    }
+    // The viewer reports a missing or damaged help file itself, and the
+    // game simply goes on; so does the F1 key below.
+    HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_TOC, 0);
 }
 
 void frmHaupt::Form_KeyUp(std::int16_t &KeyCode, std::int16_t Shift)
 {
     (void)Shift;
-    try {
-        if (KeyCode == vbKeyF1)
-            HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
-    } catch (...) {
-    }
+    if (KeyCode == vbKeyF1)
+        HtmlHelpA(hWnd(), QFile::encodeName(strHelpFile).constData(), HH_DISPLAY_INDEX, 0);
 }
 
 // ---- the help balloon ------------------------------------------------------

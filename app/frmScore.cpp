@@ -57,21 +57,11 @@ void frmScore::SetupWindow(QWidget *window)
 
     lblBeschriftung.on(&Label::Click, [this](std::int16_t Index) { lblBeschriftung_Click(Index); });
     lblNr.on(&Label::Click, [this](std::int16_t Index) { lblNr_Click(Index); });
-    lblName.on(&Label::Click, [this](std::int16_t Index) { lblName_Click(Index); });
-    lblQuote.on(&Label::Click, [this](std::int16_t Index) { lblQuote_Click(Index); });
-    optSize.on(&OptionButton::Click, [this](std::int16_t Index) { optSize_Click(Index); });
+    lblName.on(&Label::Click, this, &frmScore::lblName_Click);
+    lblQuote.on(&Label::Click, this, &frmScore::lblQuote_Click);
+    optSize.on(&OptionButton::Click, this, &frmScore::optSize_Click);
     connect(loadedUi()->cmdClear, &CommandButton::Click, this, [this] { cmdClear_Click(); });
     connect(loadedUi()->timBlinker, &Timer::Tick, this, [this] { timBlinker_Timer(); });
-}
-
-void frmScore::ForgetWindow()
-{
-    lblBeschriftung = {};
-    lblNr = {};
-    lblName = {};
-    lblQuote = {};
-    optSize = {};
-    UiForm::ForgetWindow();
 }
 
 void frmScore::setBlinkRow(Byte row)

@@ -17,12 +17,6 @@ void frmSieg::SetupWindow(QWidget *window)
     connect(loadedUi()->cmdNein, &CommandButton::Click, this, [this] { cmdNein_Click(); });
 }
 
-void frmSieg::ForgetWindow()
-{
-    imgQuelle = {};
-    UiForm::ForgetWindow();
-}
-
 void frmSieg::setWinner(Byte w)
 {
     mvarWinner = w;

@@ -24,7 +24,6 @@ public:
 
 protected:
     void SetupWindow(QWidget *window) override;
-    void ForgetWindow() override;
     void Form_Load() override;
 
 private:

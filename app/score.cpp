@@ -147,7 +147,7 @@ void LoadScore()
     try {
         Open(modDeklarationen::strScoreFile, OpenMode::RandomRead, intFileNr, RecordLaenge);
     } catch (const RuntimeError &e) {
-        if (e.Number() == 53)
+        if (e.Number() == errFileNotFound)
             LegeLeereDateiAn();
         else
             std::fprintf(stderr, "murvel: cannot read %s (%s); the top ten reads as cleared\n",
@@ -193,7 +193,7 @@ std::optional<std::int16_t> Schusszahl(const QString &text)
 std::uint8_t InsertScore(const QString &Name, std::int16_t Shots)
 {
     if (!AktuelleGroesse)
-        throw RuntimeError(91, QStringLiteral("Object variable or With block variable not set"));
+        throw RuntimeError(errObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
     const int s = AktuelleGroesse();
     // The result is filed into the file as it is now, not into the table
     // read at start: what another copy filed meanwhile stays.

@@ -11,7 +11,7 @@ namespace felder {
 
 [[noreturn]] inline void subscriptOutOfRange()
 {
-    throw RuntimeError(9, QStringLiteral("Subscript out of range"));
+    throw RuntimeError(errSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
 }
 
 inline std::size_t index(int i, int upper)

@@ -17,7 +17,7 @@ constexpr COLORREF kBlau = 0xFF0000; // a cell of the boat being built
 PictureBox &box(PictureBox *pic)
 {
     if (!pic)
-        throw RuntimeError(91, QStringLiteral("Object variable not set"));
+        throw RuntimeError(errObjectNotSet, QStringLiteral("Object variable not set"));
     return *pic;
 }
 

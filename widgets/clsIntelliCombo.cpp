@@ -4,23 +4,13 @@
 #include "runtime/combobox.h"
 #include "runtime/doevents.h"
 #include "runtime/error.h"
+#include "runtime/inputcodes.h"
 #include "runtime/plainfile.h"
 #include "user32/user32.h"
 
 #include <cstdio>
 
 namespace {
-
-// Run-time error numbers for the kinds of file failure.
-constexpr int32_t errDeviceIO = 57;
-constexpr int32_t errFileNotFound = 53;
-constexpr int32_t errPathFileAccess = 75;
-constexpr int32_t errObjectNotSet = 91;
-
-constexpr int16_t keyBackspace = 8;
-constexpr int16_t keyTab = 9;
-constexpr int16_t keyEnter = 13;
-constexpr int16_t keyDelete = 46;
 
 QString Chr(int16_t ansiCode)
 {
@@ -217,9 +207,9 @@ QString clsIntelliCombo::GetNewText(int16_t key, KeyPath path) const
     const QString before = text.left(start);
     const QString after = text.mid(start + length);
 
-    if (path == KeyPath::KeyPress && key == keyBackspace)
+    if (path == KeyPath::KeyPress && key == vbKeyBack)
         return length > 0 ? before + after : CutLastChar(before) + after;
-    if (path == KeyPath::KeyDown && key == keyDelete)
+    if (path == KeyPath::KeyDown && key == vbKeyDelete)
         return length > 0 ? before + after : before + CutFirstChar(after);
     return before + Chr(key) + after;
 }
@@ -271,9 +261,9 @@ QString clsIntelliCombo::CutLastChar(const QString &s)
 
 void clsIntelliCombo::mvarCombo_KeyDown(int16_t &KeyCode, int16_t /*Shift*/)
 {
-    if (!mvarEnabled || KeyCode != keyDelete)
+    if (!mvarEnabled || KeyCode != vbKeyDelete)
         return;
-    const QString newText = GetNewText(keyDelete, KeyPath::KeyDown);
+    const QString newText = GetNewText(vbKeyDelete, KeyPath::KeyDown);
     if (AutoComplete(newText, CB_FINDSTRINGEXACT))
         KeyCode = 0;
 }
@@ -282,10 +272,10 @@ void clsIntelliCombo::mvarCombo_KeyPress(int16_t &KeyAscii)
 {
     // A code of 0 is a key that a handler before this one has refused: it
     // is no character any more, and completing with it would enter one.
-    if (!mvarEnabled || KeyAscii == 0 || KeyAscii == keyTab || KeyAscii == keyEnter)
+    if (!mvarEnabled || KeyAscii == 0 || KeyAscii == vbKeyTab || KeyAscii == vbKeyReturn)
         return;
     const QString newText = GetNewText(KeyAscii, KeyPath::KeyPress);
-    const UINT message = KeyAscii == keyBackspace ? CB_FINDSTRINGEXACT : CB_FINDSTRING;
+    const UINT message = KeyAscii == vbKeyBack ? CB_FINDSTRINGEXACT : CB_FINDSTRING;
     if (AutoComplete(newText, message))
         KeyAscii = 0;
 }

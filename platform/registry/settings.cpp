@@ -25,7 +25,7 @@ void SaveSetting(const QString &AppName, const QString &Section, const QString &
 {
     if (AppName.isEmpty() || Section.isEmpty() || Key.isEmpty() || AppName.contains(u'\\')
         || Section.contains(u'\\'))
-        throw RuntimeError(5, QStringLiteral("Invalid procedure call or argument"));
+        throw RuntimeError(errInvalidCall, QStringLiteral("Invalid procedure call or argument"));
     if (!sectionKey(AppName, Section).setValue(Key, Setting))
-        throw RuntimeError(75, QStringLiteral("Path/File access error"));
+        throw RuntimeError(errPathFileAccess, QStringLiteral("Path/File access error"));
 }

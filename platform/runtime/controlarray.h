@@ -79,18 +79,35 @@ public:
     template <class Signal, class Handler>
     void on(Signal signal, Handler handler)
     {
-        auto bind = [signal, handler](T *element, std::int16_t index) {
+        bindAll([signal, handler](T *element, std::int16_t index) {
             QObject::connect(element, signal, element, [handler, index](auto &&...args) {
                 handler(index, std::forward<decltype(args)>(args)...);
             });
-        };
-        for (auto it = m_elements.cbegin(); it != m_elements.cend(); ++it)
-            if (*it)
-                bind(it->data(), static_cast<std::int16_t>(it.key()));
-        m_binders.append(bind);
+        });
+    }
+
+    // The same with a member of receiver as the handler; the connections
+    // end with the receiver, or when it drops them.
+    template <class Signal, class Receiver, class... Args>
+    void on(Signal signal, Receiver *receiver, void (Receiver::*member)(std::int16_t, Args...))
+    {
+        bindAll([signal, receiver, member](T *element, std::int16_t index) {
+            QObject::connect(element, signal, receiver, [receiver, member, index](Args... args) {
+                (receiver->*member)(index, args...);
+            });
+        });
     }
 
 private:
+    // Connects the present elements now and the later ones when loaded.
+    void bindAll(std::function<void(T *, std::int16_t)> bind)
+    {
+        for (auto it = m_elements.cbegin(); it != m_elements.cend(); ++it)
+            if (*it)
+                bind(it->data(), static_cast<std::int16_t>(it.key()));
+        m_binders.append(std::move(bind));
+    }
+
     QMap<int, QPointer<T>> m_elements;
     QList<std::function<void(T *, std::int16_t)>> m_binders;
 };

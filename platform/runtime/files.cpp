@@ -45,7 +45,7 @@ OpenFile &openFile(std::int16_t fileNumber)
 {
     const auto found = openFiles().find(fileNumber);
     if (found == openFiles().end())
-        fail(52, QStringLiteral("Bad file name or number"));
+        fail(errBadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     return *found->second;
 }
 
@@ -58,14 +58,14 @@ OpenFile &openFile(std::int16_t fileNumber, bool random)
 {
     OpenFile &open = openFile(fileNumber);
     if (isRandom(open.mode) != random)
-        fail(54, QStringLiteral("Bad file mode"));
+        fail(errBadFileMode, QStringLiteral("Bad file mode"));
     return open;
 }
 
 qint64 recordOffset(const OpenFile &open, std::int32_t record)
 {
     if (record < 1)
-        fail(63, QStringLiteral("Bad record number"));
+        fail(errBadRecordNumber, QStringLiteral("Bad record number"));
     return static_cast<qint64>(record - 1) * open.recordLength;
 }
 
@@ -76,17 +76,17 @@ std::int16_t FreeFile()
     for (std::int16_t number = firstFileNumber; number <= lastFreeFileNumber; ++number)
         if (!openFiles().count(number))
             return number;
-    fail(67, QStringLiteral("Too many files"));
+    fail(errTooManyFiles, QStringLiteral("Too many files"));
 }
 
 void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recordLength)
 {
     if (fileNumber < firstFileNumber || fileNumber > lastFileNumber || path.isEmpty())
-        fail(52, QStringLiteral("Bad file name or number"));
+        fail(errBadFileNameOrNumber, QStringLiteral("Bad file name or number"));
     if (openFiles().count(fileNumber))
-        fail(55, QStringLiteral("File already open"));
+        fail(errFileAlreadyOpen, QStringLiteral("File already open"));
     if (isRandom(mode) && (recordLength < lengthFieldSize || recordLength > 32767))
-        fail(59, QStringLiteral("Bad record length"));
+        fail(errBadRecordLength, QStringLiteral("Bad record length"));
 
     auto open = std::make_unique<OpenFile>();
     open->file.setFileName(path);
@@ -105,26 +105,26 @@ void Open(const QString &path, OpenMode mode, std::int16_t fileNumber, int recor
     }
     const QFileInfo info(path);
     if ((mode == OpenMode::Input || mode == OpenMode::RandomRead) && !info.exists())
-        fail(53, QStringLiteral("File not found"));
+        fail(errFileNotFound, QStringLiteral("File not found"));
     if (!info.absoluteDir().exists())
-        fail(76, QStringLiteral("Path not found"));
+        fail(errPathNotFound, QStringLiteral("Path not found"));
     // Opened without blocking, and only a plain file: a named pipe or a
     // device where the file should be would otherwise hang the program.
     const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
     if (fd < 0)
-        fail(75, QStringLiteral("Path/File access error: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        fail(75, QStringLiteral("Path/File access error: not a plain file"));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error: not a plain file"));
     }
     if (mode == OpenMode::Output && ::ftruncate(fd, 0) != 0) {
         ::close(fd);
-        fail(75, QStringLiteral("Path/File access error: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     }
     if (!open->file.open(fd, how, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        fail(75, QStringLiteral("Path/File access error"));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error"));
     }
     openFiles()[fileNumber] = std::move(open);
 }
@@ -143,7 +143,7 @@ QByteArray RecordBytes(const QString &text, int recordLength)
 {
     const QByteArray bytes = ansi::fromUnicode(text);
     if (bytes.size() > recordLength - lengthFieldSize)
-        fail(59, QStringLiteral("Bad record length"));
+        fail(errBadRecordLength, QStringLiteral("Bad record length"));
     QByteArray buffer(recordLength, '\0');
     buffer[0] = static_cast<char>(bytes.size() & 0xFF);
     buffer[1] = static_cast<char>((bytes.size() >> 8) & 0xFF);
@@ -155,11 +155,11 @@ void Put(std::int16_t fileNumber, std::int32_t record, const QString &text)
 {
     OpenFile &open = openFile(fileNumber, true);
     if (open.mode == OpenMode::RandomRead)
-        fail(75, QStringLiteral("Path/File access error"));
+        fail(errPathFileAccess, QStringLiteral("Path/File access error"));
     const qint64 offset = recordOffset(open, record);
     const QByteArray buffer = RecordBytes(text, open.recordLength);
     if (!open.file.seek(offset) || open.file.write(buffer) != buffer.size())
-        fail(57, QStringLiteral("Device I/O error"));
+        fail(errDeviceIO, QStringLiteral("Device I/O error"));
 }
 
 void Get(std::int16_t fileNumber, std::int32_t record, QString &text)
@@ -170,12 +170,12 @@ void Get(std::int16_t fileNumber, std::int32_t record, QString &text)
     if (offset + lengthFieldSize > open.file.size())
         return;
     if (!open.file.seek(offset))
-        fail(57, QStringLiteral("Device I/O error"));
+        fail(errDeviceIO, QStringLiteral("Device I/O error"));
     const QByteArray buffer = open.file.read(open.recordLength);
     const auto *bytes = reinterpret_cast<const unsigned char *>(buffer.constData());
     const int length = bytes[0] | bytes[1] << 8;
     if (lengthFieldSize + length > buffer.size())
-        fail(59, QStringLiteral("Bad record length"));
+        fail(errBadRecordLength, QStringLiteral("Bad record length"));
     text = ansi::toUnicode(buffer.mid(lengthFieldSize, length));
 }
 
@@ -183,9 +183,9 @@ void LineInput(std::int16_t fileNumber, QString &line)
 {
     OpenFile &open = openFile(fileNumber, false);
     if (open.mode != OpenMode::Input)
-        fail(54, QStringLiteral("Bad file mode"));
+        fail(errBadFileMode, QStringLiteral("Bad file mode"));
     if (open.file.atEnd())
-        fail(62, QStringLiteral("Input past end of file"));
+        fail(errInputPastEndOfFile, QStringLiteral("Input past end of file"));
     QByteArray bytes;
     char c = 0;
     while (open.file.getChar(&c)) {
@@ -206,10 +206,10 @@ void Print(std::int16_t fileNumber, const QString &text)
 {
     OpenFile &open = openFile(fileNumber, false);
     if (open.mode == OpenMode::Input)
-        fail(54, QStringLiteral("Bad file mode"));
+        fail(errBadFileMode, QStringLiteral("Bad file mode"));
     const QByteArray bytes = ansi::fromUnicode(text) + "\r\n";
     if (open.file.write(bytes) != bytes.size())
-        fail(57, QStringLiteral("Device I/O error"));
+        fail(errDeviceIO, QStringLiteral("Device I/O error"));
 }
 
 bool Eof(std::int16_t fileNumber)

@@ -217,6 +217,8 @@ protected:
     {
         QWidget::resizeEvent(event);
         frameMayHaveChanged();
+        if (m_form)
+            m_form->Form_Resize();
     }
 
     void keyReleaseEvent(QKeyEvent *event) override
@@ -282,6 +284,8 @@ private:
             return;
         m_appliedMargins = margins;
         m_form->applyOuterMeasures();
+        if (m_form)
+            m_form->Form_Resize();
     }
 
     Form *m_form;

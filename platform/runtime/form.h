@@ -132,6 +132,11 @@ protected:
     virtual void ForgetWindow() {}
 
     virtual void Form_Load() {}
+    // The window's measures changed: its client area was resized, or the
+    // window system framed the shown window or changed its frame (the outer
+    // measures read differently then). Comes after the runtime has made good
+    // the outer measures the program gave.
+    virtual void Form_Resize() {}
     // Cancel set to non-zero keeps the form loaded.
     virtual void Form_Unload(std::int16_t &Cancel) { (void)Cancel; }
     // When the window's own face is painted (first shown, uncovered, or

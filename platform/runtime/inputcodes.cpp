@@ -43,20 +43,20 @@ std::int16_t KeyCodeOf(const QKeyEvent *event)
     case Qt::Key_Backtab: return vbKeyTab;
     case Qt::Key_Return:
     case Qt::Key_Enter: return vbKeyReturn;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
+    case Qt::Key_Shift: return vbKeyShift;
+    case Qt::Key_Control: return vbKeyControl;
+    case Qt::Key_Alt: return vbKeyMenu;
     case Qt::Key_Escape: return vbKeyEscape;
     case Qt::Key_Space: return vbKeySpace;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
+    case Qt::Key_PageUp: return vbKeyPageUp;
+    case Qt::Key_PageDown: return vbKeyPageDown;
+    case Qt::Key_End: return vbKeyEnd;
+    case Qt::Key_Home: return vbKeyHome;
     case Qt::Key_Left: return vbKeyLeft;
     case Qt::Key_Up: return vbKeyUp;
     case Qt::Key_Right: return vbKeyRight;
     case Qt::Key_Down: return vbKeyDown;
-    case Qt::Key_Insert: return 45;
+    case Qt::Key_Insert: return vbKeyInsert;
     case Qt::Key_Delete: return vbKeyDelete;
     default: return 0;
     }

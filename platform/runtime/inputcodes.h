@@ -21,8 +21,9 @@ enum ShiftConstants : std::int16_t { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask 
 // Key codes of KeyDown and KeyUp: letters and digits are their upper-case
 // ASCII codes; these are others the game meets.
 enum : std::int16_t {
-    vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyEscape = 27, vbKeySpace = 32,
-    vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40, vbKeyDelete = 46,
+    vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyShift = 16, vbKeyControl = 17, vbKeyMenu = 18,
+    vbKeyEscape = 27, vbKeySpace = 32, vbKeyPageUp = 33, vbKeyPageDown = 34, vbKeyEnd = 35, vbKeyHome = 36,
+    vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40, vbKeyInsert = 45, vbKeyDelete = 46,
     vbKeyF1 = 112,
 };
 

@@ -12,7 +12,7 @@ QString resourcePath(const QString &type, int id)
 
 [[noreturn]] void notFound(const QString &type, int id)
 {
-    throw RuntimeError(326, QStringLiteral("Resource with identifier '%1' of type %2 not found").arg(id).arg(type));
+    throw RuntimeError(errResourceNotFound, QStringLiteral("Resource with identifier '%1' of type %2 not found").arg(id).arg(type));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using registry::Key;
@@ -183,6 +184,62 @@ TEST_F(RegistryDeathTest, AFileThePlayerMayNotReadIsNeverReplaced)
                 "cannot read .*registry.reg: Permission denied; nothing was written\n.*written=0");
     QFile::setPermissions(file(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(fileBytes(), before);
+}
+
+// A pipe, a device or a file larger than any real registry is not read
+// (without waiting for a writer) and never replaced.
+TEST_F(Registry, APipeADeviceOrAHugeFileIsNotReadAndNeverReplaced)
+{
+    QDir().mkpath(m_dir.path() + "/murvel");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file()).constData(), 0600), 0);
+    EXPECT_EQ(registry::unreadableReason(), "it is not a plain file");
+    EXPECT_FALSE(Key::currentUser("Software\\A").setValue("v", "1"));
+    EXPECT_FALSE(Key::currentUser("Software\\A").exists());
+    EXPECT_TRUE(QFileInfo(file()).exists() && !QFileInfo(file()).isFile());
+    QFile::remove(file());
+
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(file()).constData()), 0);
+    EXPECT_EQ(registry::unreadableReason(), "it is not a plain file");
+    EXPECT_FALSE(Key::currentUser("Software\\A").setValue("v", "1"));
+    EXPECT_EQ(QFileInfo(file()).symLinkTarget(), "/dev/zero");
+    QFile::remove(file());
+
+    QByteArray huge = "MURVEL-REGISTRY 1\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"a\"=\"1\"\n";
+    huge += QByteArray(5 * 1024 * 1024, '\n');
+    writeFile(huge);
+    EXPECT_EQ(registry::unreadableReason(), "it is larger than 4194304 bytes");
+    EXPECT_FALSE(Key::currentUser("Software\\Old").exists());
+    EXPECT_FALSE(Key::currentUser("Software\\A").setValue("v", "1"));
+    EXPECT_EQ(fileBytes(), huge);
+
+    writeFile("MURVEL-REGISTRY 1\n");
+    EXPECT_EQ(registry::unreadableReason(), QString());
+}
+
+// The message names what really failed, not another program's lock.
+TEST_F(Registry, AFailedWriteSaysWhatReallyFailed)
+{
+    QDir().mkpath(file() + ".lock"); // the lock file cannot be made
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Key::currentUser("Software\\A").setValue("v", "1"));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot create the lock file"), std::string::npos) << said;
+    EXPECT_NE(said.find("Is a directory; nothing was written"), std::string::npos) << said;
+    EXPECT_EQ(said.find("locked by another program"), std::string::npos) << said;
+}
+
+TEST_F(RegistryDeathTest, AReadOnlyFolderIsNamedAsTheCause)
+{
+    ASSERT_TRUE(Key::currentUser("Software\\Old").setValue("a", "1"));
+    QFile::remove(file() + ".lock");
+    testenv::openToOthers(m_dir.path());
+    QFile::setPermissions(file(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    QFile::setPermissions(m_dir.path() + "/murvel", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    // Permissions bind root too here: the write runs as an ordinary user.
+    EXPECT_EXIT((testenv::withoutRootRights(), writeAndReport()), testing::ExitedWithCode(0),
+                "cannot create the lock file .*registry.reg.lock: Permission denied; nothing was written\n.*written=0");
+    QFile::setPermissions(m_dir.path() + "/murvel", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(Registry, EachConfigFolderHoldsItsOwnRegistry)

@@ -1,4 +1,5 @@
-// The name list file: one entry per line, CR LF, ANSI code page.
+// The name list file: one entry per line, CR LF, in UTF-8 or the ANSI code
+// page; only a plain file, read within its limit.
 #include "clsIntelliCombo.h"
 #include "runtime/combobox.h"
 #include "support/test_env.h"
@@ -11,9 +12,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QElapsedTimer>
+
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
@@ -234,4 +240,75 @@ TEST_F(NameListDeathTest, AReadOnlyFileIsNotReplaced)
                     "saved=0 error=75 kept=1")
             << (append ? "appending" : "replacing");
     }
+}
+
+TEST_F(NameListTest, AListInUtf8IsReadAsUtf8WithOrWithoutAByteOrderMarkAndSavedSo)
+{
+    const QStringList names({"Anna", "Jörg", "Łukasz", "日本"});
+    const QByteArray utf8 = "Anna\r\nJ\xC3\xB6rg\r\n\xC5\x81ukasz\r\n\xE6\x97\xA5\xE6\x9C\xAC\r\n";
+    const QByteArray bom = "\xEF\xBB\xBF";
+    for (const QByteArray &file : {utf8, bom + utf8}) {
+        const bool withBom = file.startsWith(bom);
+        SCOPED_TRACE(withBom ? "with a byte-order mark" : "without");
+        write("Combo.txt", file);
+        ASSERT_TRUE(intelli.Load(path("Combo.txt")));
+        EXPECT_EQ(entries(), names);
+        combo.AddItem("Ülkü");
+        ASSERT_TRUE(intelli.Save(path("Combo.txt")));
+        EXPECT_EQ(read("Combo.txt"), file + "\xC3\x9Clk\xC3\xBC\r\n") << "saved in the encoding it was read in";
+    }
+
+    // Not valid UTF-8: the ANSI code page, as before, and saved in it again.
+    write("Combo.txt", threeNames);
+    ASSERT_TRUE(intelli.Load(path("Combo.txt")));
+    EXPECT_EQ(entries(), QStringList({"Anna", "Jörg", "Ülkü"}));
+    ASSERT_TRUE(intelli.Save(path("Combo.txt")));
+    EXPECT_EQ(read("Combo.txt"), QByteArray(threeNames + "\r\n"));
+}
+
+// Loads in a child process within a bound, and says there what it got.
+void loadAndReport(clsIntelliCombo &intelli, ComboBox &combo, const QString &file)
+{
+    alarm(30); // a hang ends the child with a signal
+    const bool loaded = intelli.Load(file);
+    std::fprintf(stderr, "loaded=%d error=%d count=%d\n", loaded, intelli.LastError(), combo.ListCount());
+    std::exit(0);
+}
+
+using NameListReadDeathTest = NameListTest;
+
+TEST_F(NameListReadDeathTest, APipeOrADeviceIsNoListAndNeverHangsTheDialog)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
+    EXPECT_EXIT(loadAndReport(intelli, combo, path("pipe.txt")), testing::ExitedWithCode(0),
+                "cannot read .*pipe.txt: it is not a plain file\n.*loaded=0 error=75 count=0");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("zero.txt")));
+    EXPECT_EXIT(loadAndReport(intelli, combo, path("zero.txt")), testing::ExitedWithCode(0),
+                "cannot read .*zero.txt: it is not a plain file\n.*loaded=0 error=75 count=0");
+}
+
+// A list larger than any real one costs bounded time and memory: its first
+// 1 MiB is read, up to the last whole line, and at most 100,000 names.
+TEST_F(NameListTest, OnlyTheFirstMegabyteAndHundredThousandNamesAreRead)
+{
+    {
+        QFile file(path("huge.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QByteArray line = QByteArray(98, 'x') + "\r\n"; // 100 bytes
+        for (int i = 0; i < 200000; ++i) // 20 MB
+            file.write(line);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(intelli.Load(path("huge.txt")));
+    EXPECT_EQ(combo.ListCount(), 1024 * 1024 / 100) << "whole lines within the first MiB";
+    EXPECT_EQ(combo.List(combo.ListCount() - 1), QString(98, QLatin1Char('x')));
+    EXPECT_LT(clock.elapsed(), 20000);
+
+    QByteArray many;
+    for (int i = 0; i <= 100000; ++i)
+        many += QByteArray::number(i % 10) + "\n"; // 200,002 bytes
+    write("many.txt", many);
+    ASSERT_TRUE(intelli.Load(path("many.txt")));
+    EXPECT_EQ(combo.ListCount(), 100000);
 }
