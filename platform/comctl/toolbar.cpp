@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QToolTip>
 
 namespace {
@@ -206,6 +207,7 @@ void Toolbar::buttonsChanged()
         return;
     layoutInner();
     updateGeometry();
+    m_inner->updateMnemonics();
     m_inner->update();
 }
 
@@ -217,6 +219,27 @@ ToolbarWindow::ToolbarWindow(Toolbar *owner)
     setMouseTracking(true);
     m_hWnd = HandleOf(this, ToolbarWindowClass);
     SetWindowLongA(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&toolbarWindowProc));
+}
+
+void ToolbarWindow::updateMnemonics()
+{
+    qDeleteAll(m_mnemonics);
+    m_mnemonics.clear();
+    for (int i = 1; i <= m_owner->Buttons().Count(); ++i) {
+        const QKeySequence keys = QKeySequence::mnemonic(m_owner->Buttons()(i).Caption());
+        if (keys.isEmpty())
+            continue;
+        // Alt and the underlined letter click the button, wherever the
+        // window's keyboard focus is; only while the buttons are seen and
+        // enabled (QShortcut asks that of this window).
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, i] {
+            if (i <= m_owner->Buttons().Count())
+                emit m_owner->ButtonClick(&m_owner->Buttons()(i));
+        });
+        m_mnemonics.append(shortcut);
+    }
 }
 
 int ToolbarWindow::buttonTop() const

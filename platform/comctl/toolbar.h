@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class QShortcut;
 class Toolbar;
 
 // Toolbar messages and styles (published values).
@@ -143,6 +144,8 @@ public:
     QRect buttonRect(int index) const; // index from 1
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // One Alt+letter key per button whose caption marks a letter with "&".
+    void updateMnemonics();
 
 protected:
     bool event(QEvent *event) override;
@@ -161,4 +164,5 @@ private:
     DWORD m_style = CCS_TOP | TBSTYLE_TOOLTIPS;
     int m_hot = 0;
     int m_pressed = 0;
+    QList<QShortcut *> m_mnemonics;
 };

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -19,6 +20,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -176,8 +178,28 @@ void HelpWindow::showEvent(QShowEvent *event)
             resize(width() + lacking, height());
             m_splitter->setSizes(sizes);
         }
+        if (m_caller) {
+            // A window manager frames this window only once it is shown,
+            // around the place given to the client area: till then the
+            // caller's frame is the best guess of its own.
+            const QRect callerFrame = m_caller->frameGeometry(), callerClient = m_caller->geometry();
+            const QPoint frameTopLeft = callerClient.topLeft() - callerFrame.topLeft();
+            QRect place(QPoint(), size() + callerFrame.size() - callerClient.size());
+            place.moveCenter(callerFrame.center());
+            const QRect screen = m_caller->screen()->availableGeometry();
+            place.moveLeft(std::clamp(place.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - place.width())));
+            place.moveTop(std::clamp(place.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - place.height())));
+            move(place.topLeft() + frameTopLeft);
+        }
     }
     QWidget::showEvent(event);
+}
+
+void HelpWindow::placeOver(QWidget *caller)
+{
+    m_caller = caller ? caller->window() : nullptr;
+    if (m_caller)
+        setWindowIcon(m_caller->windowIcon());
 }
 
 void HelpWindow::buildContents()

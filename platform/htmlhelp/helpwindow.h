@@ -4,6 +4,7 @@
 #include "htmlhelp/chmfile.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QWidget>
 
@@ -46,6 +47,9 @@ public:
     explicit HelpWindow(std::unique_ptr<ChmFile> file);
     ~HelpWindow() override;
 
+    // Takes the icon of the program's window that asks for the help and
+    // opens centred over it (within its screen); call before the first show.
+    void placeOver(QWidget *caller);
     // Brings the asked tab to the front and gives it the keyboard.
     void showTab(Tab tab);
     Tab currentTab() const;
@@ -84,4 +88,5 @@ private:
     QAction *m_forward = nullptr;
     QHash<QString, QTreeWidgetItem *> m_contentsByPage;
     bool m_fitted = false;
+    QPointer<QWidget> m_caller;
 };

@@ -85,7 +85,6 @@ void closeAllWhenTheProgramEnds()
 
 HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
 {
-    Q_UNUSED(window);
     Q_UNUSED(data);
     if (command != HH_DISPLAY_TOC && command != HH_DISPLAY_INDEX)
         return 0;
@@ -115,6 +114,7 @@ HWND HtmlHelpA(HWND window, const char *file, UINT command, DWORD_PTR data)
     }
     closeAllWhenTheProgramEnds();
     auto *help = new HelpWindow(std::move(chm));
+    help->placeOver(WidgetOf(window));
     openWindows().insert(key, OpenWindow{help, help});
     // The window is half destroyed when this runs: compare addresses only.
     QObject::connect(help, &QObject::destroyed, [key](QObject *gone) {

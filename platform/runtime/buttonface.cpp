@@ -56,11 +56,12 @@ QImage greyed(const QImage &picture)
 
 } // namespace
 
-void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &picture, bool sunken)
+void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &picture, bool sunken, bool selected)
 {
     QPainter painter(&button);
     const QRect r = button.rect();
-    const QColor face = ColorOf(backColor);
+    // A button that stays down is seen to at a glance: its face darkens.
+    const QColor face = selected ? ColorOf(backColor).darker(125) : ColorOf(backColor);
     painter.fillRect(r, face);
     if (sunken) {
         drawFrame(painter, r, kShadow, kHighlight);

@@ -1,7 +1,8 @@
 #pragma once
 // How the graphical command buttons, option buttons and check boxes are
 // drawn: a face of their back colour inside a two-pixel raised edge, sunken
-// while pressed (or selected), the picture centred in the room above the
+// while pressed; selected (an option chosen, a box checked) it stays sunken
+// on a darker face. The picture centred in the room above the
 // caption (clipped, never scaled), the caption centred at the bottom (in the
 // middle when there is no picture) with its mnemonic underlined. A disabled
 // button shows its caption engraved in grey and its picture greyed; the one
@@ -14,7 +15,8 @@
 
 class QAbstractButton;
 
-void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &picture, bool sunken);
+void PaintButtonFace(QAbstractButton &button, COLORREF backColor, const QImage &picture, bool sunken,
+                     bool selected = false);
 
 QColor ColorOf(COLORREF color);
 // A picture of the resources by path (":/pictures/x.bmp"); null when none.

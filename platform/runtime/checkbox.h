@@ -33,7 +33,6 @@ public:
 
 protected:
     QImage shownPicture() const override;
-    bool sunken() const override { return isDown() || isChecked(); }
 
 private:
     QImage m_downPicture;

@@ -16,13 +16,16 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QList>
 #include <QMargins>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
+#include <QSize>
 #include <QWidget>
 #include <QWindow>
 
@@ -64,6 +67,13 @@ int pixelsOfTwips(int twips)
 enum FrameKind { NoFrame, BorderOnly, Titled, FrameKinds };
 QMargins learnedMargins[FrameKinds];
 
+// The form windows, the one shown last at the end.
+QList<QPointer<QWidget>> &shownWindows()
+{
+    static QList<QPointer<QWidget>> windows;
+    return windows;
+}
+
 } // namespace
 
 int Screen::Width()
@@ -85,6 +95,31 @@ int HalfDifference(double outer, double own)
     const double difference = std::nearbyint(outer - own);
     return static_cast<int>(difference / 2);
 }
+
+namespace {
+
+// A window's icon from an icon file: its images up to 64 pixels. An X
+// server takes a window's icons in one request of at most 256 KiB, which a
+// 256-pixel image alone fills: with it the window would show no icon.
+QIcon windowIconOf(const QString &path)
+{
+    constexpr int largest = 64;
+    QIcon icon;
+    QImageReader reader(path);
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull() && image.width() <= largest && image.height() <= largest)
+            icon.addPixmap(QPixmap::fromImage(image));
+    } while (reader.jumpToNextImage());
+    if (icon.isNull()) {
+        const QImage only = LoadPicture(path);
+        if (!only.isNull())
+            icon.addPixmap(QPixmap::fromImage(only.scaled(largest, largest, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    return icon;
+}
+
+} // namespace
 
 // ---- the window ------------------------------------------------------------
 
@@ -163,6 +198,8 @@ protected:
     void showEvent(QShowEvent *event) override
     {
         QWidget::showEvent(event);
+        shownWindows().removeIf([this](const QPointer<QWidget> &w) { return !w || w == this; });
+        shownWindows().append(this);
         // Every key of the window passes its QWindow first, before any
         // control: the place to preview them.
         if (windowHandle())
@@ -307,7 +344,10 @@ void Form::applyLayoutProperties(QWidget *window)
     auto *formWindow = static_cast<FormWindow *>(window);
     const QVariant border = window->property("BorderStyle");
     const int borderStyle = border.isValid() ? border.toInt() : vbFixedSingle;
-    Qt::WindowFlags flags = Qt::Window;
+    // A fixed single border is a main window; every other window is a
+    // dialog, which a window manager neither minimises nor maximises and
+    // keeps above the window it belongs to (see Show).
+    Qt::WindowFlags flags = borderStyle == vbFixedSingle ? Qt::Window : Qt::Dialog;
     if (borderStyle == vbBSNone) {
         flags |= Qt::FramelessWindowHint;
         formWindow->setFrameKind(NoFrame);
@@ -325,7 +365,7 @@ void Form::applyLayoutProperties(QWidget *window)
     formWindow->setKeyPreview(window->property("KeyPreview").toBool());
     const QString icon = window->property("Icon").toString();
     if (!icon.isEmpty())
-        window->setWindowIcon(QIcon(QPixmap::fromImage(LoadPicture(icon))));
+        window->setWindowIcon(windowIconOf(icon));
 
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
@@ -388,6 +428,8 @@ void Form::Show(FormShowConstants Modal)
         window->hide();
         window->setWindowModality(modality);
     }
+    if (!window->isVisible())
+        belongToOwner(window);
     window->show();
     window->raise();
     window->activateWindow();
@@ -397,6 +439,27 @@ void Form::Show(FormShowConstants Modal)
     d->modalLoops.append(&loop);
     loop.exec(QEventLoop::DialogExec);
     d->modalLoops.removeOne(&loop);
+}
+
+void Form::belongToOwner(QWidget *window)
+{
+    if (window->windowType() != Qt::Dialog)
+        return;
+    // The owner is the form window the player works in: the active one, or
+    // else the one shown last that still is.
+    QWidget *owner = nullptr;
+    if (QWidget *active = QApplication::activeWindow(); dynamic_cast<FormWindow *>(active) && active != window)
+        owner = active;
+    for (qsizetype i = shownWindows().size() - 1; !owner && i >= 0; --i) {
+        QWidget *candidate = shownWindows().at(i);
+        if (candidate && candidate != window && candidate->isVisible())
+            owner = candidate;
+    }
+    window->winId(); // the window system's window, to say whose it is
+    window->windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+    // A dialog without an icon of its own shows its owner's, the program's.
+    if (owner && window->property("Icon").toString().isEmpty())
+        window->setWindowIcon(owner->windowIcon());
 }
 
 void Form::endModalShows()
@@ -512,10 +575,15 @@ void Form::applyOuterMeasures()
     if (!w)
         return;
     const QMargins m = frameMargins();
+    QSize client = w->size();
     if (d->width)
-        w->setFixedWidth(std::max(0, *d->width - m.left() - m.right()));
+        client.setWidth(std::max(0, *d->width - m.left() - m.right()));
     if (d->height)
-        w->setFixedHeight(std::max(0, *d->height - m.top() - m.bottom()));
+        client.setHeight(std::max(0, *d->height - m.top() - m.bottom()));
+    // Both bounds in one step: a window manager that saw the window
+    // resizable for a moment would offer to maximise it from then on.
+    if (client != w->minimumSize() || client != w->maximumSize())
+        w->setFixedSize(client);
     if (d->left || d->top) {
         const QPoint frame = framePosition();
         const QPoint wanted(d->left.value_or(frame.x()), d->top.value_or(frame.y()));

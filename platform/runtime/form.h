@@ -24,7 +24,13 @@
 //   BorderStyle (int)   vbBSNone 0: no frame at all; vbFixedSingle 1 and
 //                       vbFixedDialog 3: a frame, with a title bar when the
 //                       caption is not empty; every window has a fixed
-//                       size. Default vbFixedSingle.
+//                       size, and none offers to be minimised or maximised
+//                       but the main window (vbFixedSingle) its minimising.
+//                       Windows of the other two styles are dialogs: shown,
+//                       each belongs to the form window in use then (the
+//                       window manager keeps it above that one) and carries
+//                       that window's icon unless it has one of its own.
+//                       Default vbFixedSingle.
 //   KeyPreview (bool)   the form's KeyUp sees the keys of its controls,
 //                       once each, before they do; without it only the keys
 //                       of the window itself when no control has the focus.
@@ -150,6 +156,9 @@ protected:
 private:
     friend class FormWindow;
     void applyLayoutProperties(QWidget *window);
+    // Makes a dialog about to be shown the window manager's dialog of the
+    // form window in use, with that window's icon unless it has its own.
+    void belongToOwner(QWidget *window);
     void endModalShows();
     QMargins frameMargins();
     QPoint framePosition();

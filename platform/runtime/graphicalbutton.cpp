@@ -37,7 +37,9 @@ void GraphicalButton::paintEvent(QPaintEvent *event)
         QPushButton::paintEvent(event);
         return;
     }
-    PaintButtonFace(*this, m_backColor, shownPicture(), sunken());
+    // Option buttons and check boxes stay down while selected.
+    const bool selected = isCheckable() && isChecked();
+    PaintButtonFace(*this, m_backColor, shownPicture(), isDown() || selected, selected);
 }
 
 bool GraphicalButton::event(QEvent *event)

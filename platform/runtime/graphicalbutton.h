@@ -43,9 +43,8 @@ protected:
     explicit GraphicalButton(QWidget *parent);
     // Copies what every button has, for a control array's new element.
     void CopyButtonFrom(const GraphicalButton &other);
-    // The picture of the present state, and whether the face lies sunken.
+    // The picture of the present state.
     virtual QImage shownPicture() const { return m_picture; }
-    virtual bool sunken() const { return isDown(); }
 
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;

@@ -4,7 +4,9 @@
 // becomes selected: by the user, and also when the program sets Value to
 // True (even when it was selected already). In the graphical style it looks
 // like a command button that stays pressed while selected, with its
-// Picture above the caption.
+// Picture above the caption. The keyboard enters a group at its selected
+// button (when a window opens, by Tab and Shift+Tab); the arrow keys walk
+// through the group and select the button they reach.
 #include "runtime/control.h"
 #include "runtime/graphicalbutton.h"
 
@@ -21,5 +23,10 @@ public:
     void CopyFrom(const OptionButton &other) { CopyButtonFrom(other); }
 
 protected:
-    bool sunken() const override { return isDown() || isChecked(); }
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // The selected button of this one's group; nullptr when none is.
+    OptionButton *selectedOfGroup() const;
 };

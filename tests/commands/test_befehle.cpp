@@ -368,6 +368,44 @@ TEST_F(Commands, TheQuitQuestionBeginsWithAnEmptyLineAndOnlyJaEndsTheProgram)
     EXPECT_FALSE(haupt().IsLoaded());
 }
 
+TEST_F(Commands, AltAndTheUnderlinedLetterRunTheButtonsCommandAsAClickDoes)
+{
+    QWidget *window = haupt().Window();
+    const auto altClick = [window](Qt::Key letter) {
+        // No window manager gives it back after a dialog here.
+        ASSERT_TRUE(QTest::qWaitFor([window] {
+            window->activateWindow();
+            return QApplication::activeWindow() == window;
+        }, 5000));
+        QTest::keyClick(window, letter, Qt::AltModifier);
+    };
+    // Each runs its dialog; the balloon ends first, as a click ends it.
+    for (auto [letter, dialog] : {std::pair<Qt::Key, Form *>{Qt::Key_N, &frmNeu::Instance()},
+                                  std::pair<Qt::Key, Form *>{Qt::Key_O, &frmOptions::Instance()},
+                                  std::pair<Qt::Key, Form *>{Qt::Key_T, &frmScore::Instance()}}) {
+        showBalloon();
+        bool shown = false, balloonEnded = false;
+        Sobald([dialog] { return dialog->Visible(); }, [&, dialog] {
+            shown = true;
+            balloonEnded = !haupt().ToolTip && !balloonShown();
+            dialog->Unload();
+        });
+        altClick(letter);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown; }, 5000)) << "Alt+" << QKeySequence(letter).toString().toStdString();
+        EXPECT_TRUE(balloonEnded);
+    }
+
+    QString asked;
+    BeantworteNaechsteFrage(false, &asked);
+    altClick(Qt::Key_A);
+    EXPECT_EQ(asked, "\r\nWillst Du das Spiel wirklich beenden?") << "Alt+A: the quit question";
+
+    strHelpFile = testenv::buildDir() + QStringLiteral("/Hilfe.chm");
+    altClick(Qt::Key_H);
+    ASSERT_EQ(helpWindows().size(), 1) << "Alt+H: the help";
+    EXPECT_EQ(helpWindows().first()->currentTab(), HelpWindow::ContentsTab);
+}
+
 TEST_F(Commands, F1OpensTheHelpIndexAndTheHelpButtonItsContents)
 {
     strHelpFile = testenv::buildDir() + QStringLiteral("/Hilfe.chm");

@@ -793,11 +793,25 @@ TEST(ButtonLook, ASelectedOptionAndACheckedBoxLieSunkenAndTheBoxShowsItsDownPict
     a->setValue(true);
     a->setValue(true);
     EXPECT_EQ(clicksA.count(), 2) << "Click also when the program selects it";
-    EXPECT_EQ(a->grab().toImage().pixelColor(10, 0), QColor(128, 128, 128)) << "sunken";
+    const QImage selected = a->grab().toImage();
+    selected.save(testenv::buildDir() + QStringLiteral("/option_selected.png"));
+    EXPECT_EQ(selected.pixelColor(10, 0), QColor(128, 128, 128)) << "sunken";
+    EXPECT_EQ(selected.pixelColor(10, 1), QColor(64, 64, 64));
+    const QColor face = selected.pixelColor(6, 4);
+    EXPECT_LT(face.value(), kLightBlue.value() * 85 / 100) << "on a clearly darker face";
+    EXPECT_EQ(face.hue(), kLightBlue.hue()) << "of the same colour";
+    EXPECT_EQ(b->grab().toImage().pixelColor(6, 4), kLightBlue) << "the others keep theirs";
+    a->setDown(true);
+    b->setDown(true);
+    EXPECT_EQ(a->grab().toImage().pixelColor(6, 4), face) << "pressed again, selected stays selected";
+    EXPECT_EQ(b->grab().toImage().pixelColor(6, 4), kLightBlue) << "only pressed: sunken, not darker";
+    a->setDown(false);
+    b->setDown(false);
     QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_TRUE(b->Value());
     EXPECT_FALSE(a->Value()) << "one group per container";
     EXPECT_EQ(a->grab().toImage().pixelColor(10, 0), QColor(255, 255, 255)) << "raised again";
+    EXPECT_EQ(a->grab().toImage().pixelColor(6, 4), kLightBlue);
 
     CheckBox box;
     graphical(box, QSize(49, 49));
@@ -814,6 +828,40 @@ TEST(ButtonLook, ASelectedOptionAndACheckedBoxLieSunkenAndTheBoxShowsItsDownPict
     QTest::mouseClick(&box, Qt::LeftButton);
     EXPECT_EQ(box.Value(), vbUnchecked);
     EXPECT_EQ(changes.count(), 2) << "Click on every change";
+}
+
+TEST(ButtonLook, TheKeyboardEntersAGroupOfOptionsAtTheSelectedOne)
+{
+    // A window that opens with its first control in a group whose third
+    // option is selected, and a button after the group.
+    QWidget window;
+    auto *group = new QWidget(&window);
+    OptionButton *options[3];
+    for (int i = 0; i < 3; ++i) {
+        options[i] = new OptionButton(group);
+        graphical(*options[i], QSize(65, 49)).setCaption(QStringLiteral("Größe %1").arg(i + 1));
+        options[i]->move(70 * i, 0);
+    }
+    auto *after = new CommandButton(&window);
+    graphical(*after, QSize(73, 25)).setCaption(QStringLiteral("&OK"));
+    after->move(0, 60);
+    options[2]->setValue(true);
+    window.show();
+    window.activateWindow(); // as a form's Show does
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), options[2]) << "the focus frame on the selected one when the window opens";
+    const QImage shot = window.grab().toImage();
+    shot.save(testenv::buildDir() + QStringLiteral("/options_focus.png"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), options[2]) << "back into the group at the selected one";
+    QTest::keyClick(options[2], Qt::Key_Left);
+    EXPECT_EQ(QApplication::focusWidget(), options[1]) << "the arrows walk the group";
+    EXPECT_TRUE(options[1]->Value()) << "and select";
+    QTest::mouseClick(options[0], Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), options[0]);
 }
 
 TEST(ButtonLook, AControlArraysNewOptionButtonIsACopyOfElementZero)
