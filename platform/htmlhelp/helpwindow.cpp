@@ -60,20 +60,20 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.scheme() != Scheme)
         return QVariant();
-    const QByteArray data = m_file.read(url.path());
+    const QByteArray bytes = m_file.read(url.path());
     switch (type) {
     case QTextDocument::HtmlResource:
-        if (data.isNull())
+        if (bytes.isNull())
             return QStringLiteral("<html><body><h2>Seite nicht gefunden</h2>"
                                   "<p>Die Seite „%1“ ist in der Hilfedatei nicht enthalten.</p>"
                                   "</body></html>")
                 .arg(escaped(url.path()));
-        return helptext::decode(data);
+        return helptext::decode(bytes);
     case QTextDocument::StyleSheetResource:
-        return helptext::decode(data);
+        return helptext::decode(bytes);
     default:
         // Pictures: QTextDocument decodes the bytes itself.
-        return data.isNull() ? QVariant() : QVariant(data);
+        return bytes.isNull() ? QVariant() : QVariant(bytes);
     }
 }
 
