@@ -7,6 +7,7 @@
 #include "runtime/resources.h"
 #include "winmm/winmm.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -134,7 +135,10 @@ TEST(Startup, TheGamesSoundsPlayForTheirWholeLength)
         EXPECT_EQ(sndPlaySoundA(image, SND_NODEFAULT | SND_MEMORY), TRUE);
         const double length = describe(image).seconds * 1000;
         EXPECT_GE(clock.elapsed(), length - 20);
-        EXPECT_LE(clock.elapsed(), length + 600); // the last buffers, a busy machine; never twice the sound
+        // The last buffers, and a busy machine: without sound hardware the
+        // silent driver paces itself by sleeping a buffer at a time, and
+        // every late wake-up adds up over a long sound. Never twice the sound.
+        EXPECT_LE(clock.elapsed(), length + std::max(600.0, length * 0.3));
     }
 }
 
