@@ -36,7 +36,7 @@ SoundDevice &SoundDevice::instance()
 
 const SDL_AudioSpec &SoundDevice::format()
 {
-    static const SDL_AudioSpec spec = [] {
+    static const SDL_AudioSpec wanted = [] {
         SDL_AudioSpec s{};
         s.freq = 44100;
         s.format = AUDIO_S16SYS;
@@ -50,7 +50,7 @@ const SDL_AudioSpec &SoundDevice::format()
         s.userdata = &instance();
         return s;
     }();
-    return spec;
+    return wanted;
 }
 
 // Opens the device whenever a sound waits for it, and closes it once it has
@@ -114,7 +114,7 @@ SDL_AudioDeviceID SoundDevice::openWithCurrentDriver()
 {
     if (m_sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
         return 0;
-    // Without an obtained spec SDL converts to what the hardware takes.
+    // Without a format to take back, SDL converts to what the hardware takes.
     const SDL_AudioDeviceID device = m_sdl->OpenAudioDevice(nullptr, 0, &format(), nullptr, 0);
     if (device == 0) {
         m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
@@ -205,8 +205,8 @@ bool SoundDevice::play(std::vector<std::uint8_t> samples, bool wait)
     }
     // The audio thread always comes back; the bound only guards against a
     // driver that stops calling, so a game can never hang on a sound.
-    const SDL_AudioSpec &spec = format();
-    const long long bytesPerSecond = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels * spec.freq;
+    const SDL_AudioSpec &played = format();
+    const long long bytesPerSecond = SDL_AUDIO_BITSIZE(played.format) / 8 * played.channels * played.freq;
     const auto length = std::chrono::milliseconds(1000LL * static_cast<long long>(m_samples.size()) / bytesPerSecond);
     if (!m_changed.wait_for(lock, length + std::chrono::seconds(2), [&] { return m_finished >= sound; }) && m_started == sound)
         endSound();
