@@ -107,9 +107,10 @@ TEST(cToolTipsDispatch, InvokeGivesTheSameResultsAsTheInterface)
     // outputs of GetMargin reach the caller's variables.
     call(d, dispid::Text, DISPATCH_PROPERTYPUT,
          {com::variantLong(0), com::variantLong(owner.hwnd), com::variantString("Treffer!")});
-    EXPECT_EQ(com::fromBstr(call(d, dispid::Text, DISPATCH_PROPERTYGET,
-                                 {com::variantLong(0), com::variantLong(owner.hwnd)}).bstrVal),
-              "Treffer!");
+    VARIANT putText = call(d, dispid::Text, DISPATCH_PROPERTYGET, {com::variantLong(0), com::variantLong(owner.hwnd)});
+    ASSERT_EQ(putText.vt, VT_BSTR);
+    EXPECT_EQ(com::fromBstr(putText.bstrVal), "Treffer!");
+    VariantClear(&putText);
     LONG top = 5, left = 6, bottom = 7, right = 8;
     call(d, dispid::SetMargin, DISPATCH_METHOD,
          {com::variantRef(&top), com::variantRef(&left), com::variantRef(&bottom), com::variantRef(&right)});

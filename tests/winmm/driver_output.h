@@ -94,7 +94,8 @@ private:
             return -1;
         const QByteArray bytes = file.readAll();
         std::vector<qint16> samples(static_cast<std::size_t>(bytes.size()) / 2);
-        std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+        if (!samples.empty()) // memcpy must not see the null data of an empty vector
+            std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
         const int tolerance = std::abs(level) / 50;
         int count = 0;
         for (std::size_t i = 0; i + 1 < samples.size(); i += 2)
