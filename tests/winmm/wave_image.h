@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace testwave {
@@ -39,5 +40,11 @@ inline QByteArray pcm(int rate, int bits, int channels, int frames, int level)
 
 // Milliseconds to frames at a rate.
 inline int frames(int rate, int ms) { return rate * ms / 1000; }
+
+// The longest a synchronous play of a sound of `ms` milliseconds may take
+// once the device is open: the sound, its last device buffers, and a busy
+// machine. Without sound hardware the silent driver paces itself by
+// sleeping a buffer at a time, so late wake-ups add up over a long sound.
+inline qint64 longestPlay(double ms) { return static_cast<qint64>(ms + std::max(600.0, ms * 0.3)); }
 
 } // namespace testwave
