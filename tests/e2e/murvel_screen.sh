@@ -273,11 +273,16 @@ murvel_battle() {
   local c r state end
   MURVEL_KNOWN=() MURVEL_SHOTS=0 MURVEL_SUNK_CELLS=0 MURVEL_VICTORY= MURVEL_UNSEEN=
   while [ -z "$MURVEL_VICTORY" ]; do
-    read -r c r < <(murvel__next_target) || murvel__fail "no cell left to shoot at" || return
+    if ! read -r c r < <(murvel__next_target); then
+      # Every cell is known, so the last shot sank the last boat: the
+      # victory dialog comes once that shot's sounds are over.
+      MURVEL_VICTORY=$(x11_wait_window_sized 388 228) || murvel__fail "no cell left to shoot at, and no victory" || return
+      break
+    fi
     murvel_click_cell "$c" "$r"
     # The shot is drawn before its sound; the victory dialog may follow
     # and cover the cell.
-    end=$(x11__deadline 10)
+    end=$(x11__deadline "$X11_TIMEOUT")
     while :; do
       state=$(murvel_cell_state "$c" "$r") || return
       case $state in miss | hit | sunk) break ;; esac
