@@ -102,6 +102,7 @@ void Main()
     PruefeRegistry();
     // The splash first, painted before anything else is loaded.
     frmStart::Instance().Show();
+    frmStart::Instance().Refresh();
     DoEvents();
 
     BaueDateipfade();

@@ -26,6 +26,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSize>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -472,6 +473,23 @@ void Form::Hide()
 {
     if (m_window)
         m_window->hide();
+}
+
+void Form::Refresh()
+{
+    if (!Visible())
+        return;
+    // X exposes a window a moment after mapping it, later on a busy
+    // machine; what is painted before that never reaches the screen. The
+    // timer wakes the wait when no exposure comes.
+    QTimer allowance;
+    allowance.setSingleShot(true);
+    allowance.start(exposeAllowance);
+    auto exposed = [this] { return !m_window->windowHandle() || m_window->windowHandle()->isExposed(); };
+    while (m_window && !exposed() && allowance.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (m_window)
+        m_window->repaint();
 }
 
 bool Form::Visible() const

@@ -92,6 +92,11 @@ public:
     // unloaded; modal shows nest. Modeless: returns at once.
     void Show(FormShowConstants Modal = vbModeless);
     void Hide();
+    // Paints the shown window now, so that it stands on the screen before a
+    // long piece of work; first waits (at most exposeAllowance) for the
+    // window system to expose a window just shown. Nothing when not shown.
+    void Refresh();
+    static constexpr int exposeAllowance = 2000; // ms
     // Shown (and not hidden since); false while not loaded.
     bool Visible() const;
 
