@@ -8,7 +8,8 @@
 # it again, which ends the tune, waits SETTLE seconds (default 5), and then
 # counts the context switches of all the game's threads over SECONDS
 # seconds (default 30): voluntary ones are wakeups. SDL_AUDIODRIVER is
-# dummy unless set (it takes the real time a sound card takes).
+# dummy unless set (it takes the real time a sound card takes). The game's
+# output goes to build/idle_wakeups/, not to the current folder.
 # Example:
 #   bench/idle_wakeups.sh -s 30
 set -euo pipefail
@@ -29,6 +30,7 @@ dir=$(dirname "$program")
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 source "$top/tests/e2e/x11drive.sh"
 source "$top/tests/e2e/murvel_screen.sh"
+export X11_OUT=$top/build/idle_wakeups
 x11_start_display 1280x1024
 [ ! -x "$dir/regsvr" ] || "$dir/regsvr" "$dir/libpellwick.so" >/dev/null
 x11_start "$program"

@@ -12,7 +12,8 @@
 #                               X11_WORK is the scratch folder of the run.
 #   x11_start PROGRAM [ARGS]    Starts a program on the display in the
 #                               background; X11_PID is its process id, its
-#                               output goes to $X11_OUT/<name>-<pid>.log.
+#                               output goes to $X11_OUT/<name>-<n>.log, the
+#                               n-th program started.
 #   x11_wait_window TITLE [S]   Waits up to S seconds (default $X11_TIMEOUT,
 #                               10) until a top-level window with exactly
 #                               this title is mapped; prints its id.
