@@ -50,6 +50,8 @@ MURVEL_FIELD_X=$((1 + 177 - 251 / 2 + 1))
 MURVEL_FIELD_Y=$((72 + 165 - 201 / 2 + 1))
 MURVEL_COLUMNS=10
 MURVEL_ROWS=8
+# The victory dialog's size, by which the test finds it.
+MURVEL_VICTORY_SIZE=(388 228)
 
 murvel__fail() { echo "murvel: $*" >&2; return 1; }
 
@@ -276,7 +278,7 @@ murvel_battle() {
     if ! read -r c r < <(murvel__next_target); then
       # Every cell is known, so the last shot sank the last boat: the
       # victory dialog comes once that shot's sounds are over.
-      MURVEL_VICTORY=$(x11_wait_window_sized 388 228) || murvel__fail "no cell left to shoot at, and no victory" || return
+      MURVEL_VICTORY=$(x11_wait_window_sized "${MURVEL_VICTORY_SIZE[@]}") || murvel__fail "no cell left to shoot at, and no victory" || return
       break
     fi
     murvel_click_cell "$c" "$r"
@@ -286,7 +288,7 @@ murvel_battle() {
     while :; do
       state=$(murvel_cell_state "$c" "$r") || return
       case $state in miss | hit | sunk) break ;; esac
-      MURVEL_VICTORY=$(x11_wait_window_sized 388 228 0.05 2>/dev/null) && break
+      MURVEL_VICTORY=$(x11_wait_window_sized "${MURVEL_VICTORY_SIZE[@]}" 0.05 2>/dev/null) && break
       x11__before "$end" || murvel__fail "the shot at $c,$r shows $state" || return
     done
     case $state in
@@ -297,7 +299,7 @@ murvel_battle() {
     esac
     case $state in miss | hit | sunk) MURVEL_SHOTS=$((MURVEL_SHOTS + 1)) ;; esac
     [ "$MURVEL_SHOTS" -eq 12 ] && [ -n "${1:-}" ] && { x11_wait_still "$MURVEL_MAIN"; murvel_screenshot "$1"; }
-    [ -n "$MURVEL_VICTORY" ] || MURVEL_VICTORY=$(x11_wait_window_sized 388 228 0.05 2>/dev/null) || MURVEL_VICTORY=
+    [ -n "$MURVEL_VICTORY" ] || MURVEL_VICTORY=$(x11_wait_window_sized "${MURVEL_VICTORY_SIZE[@]}" 0.05 2>/dev/null) || MURVEL_VICTORY=
   done
   x11_wait_still "$MURVEL_VICTORY"
 }

@@ -15,7 +15,7 @@
 #                               output goes to $X11_OUT/<name>-<n>.log, the
 #                               n-th program started.
 #   x11_wait_window TITLE [S]   Waits up to S seconds (default $X11_TIMEOUT,
-#                               10) until a top-level window with exactly
+#                               30) until a top-level window with exactly
 #                               this title is mapped; prints its id.
 #   x11_wait_window_sized W H [S]  The same for a top-level of exactly W x H
 #                               pixels, whatever its name (a splash without
